@@ -1,0 +1,35 @@
+# GoogleTest for the unit tests: Debian's prebuilt one natively; for Windows
+# built from Debian's googletest sources with the cross compiler.
+if(CMAKE_CROSSCOMPILING)
+  set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "googletest sources")
+  if(NOT EXISTS ${GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+    message(FATAL_ERROR "googletest sources not found in ${GOOGLETEST_SOURCE_DIR}: "
+                        "run tools/install-deps.sh")
+  endif()
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  # Test executables run under Wine, in a private prefix inside the build
+  # folder, quietly. The wrapper makes the prefix on first use.
+  set(TEXTSTRING_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run.sh)
+endif()
+
+# textstring_add_tests(target): registers every test of a GoogleTest
+# executable with ctest, one ctest entry per test.
+function(textstring_add_tests target)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+endfunction()

@@ -1,0 +1,21 @@
+// Win32 implementation: only code that calls Windows belongs in this folder.
+#include "platform/CodePage.h"
+
+#include <windows.h>
+
+namespace platform {
+
+int MultiByteToWide(unsigned codePage, const char* source, char16_t* out, int outUnits) {
+  // WCHAR is 16 bits on Windows, so a char16_t buffer is a WCHAR buffer.
+  return MultiByteToWideChar(codePage, 0, source, -1, reinterpret_cast<LPWSTR>(out),
+                             out != nullptr ? outUnits : 0);
+}
+
+int WideToMultiByte(unsigned codePage, const char16_t* source, char* out, int outBytes) {
+  return WideCharToMultiByte(codePage, 0, reinterpret_cast<LPCWSTR>(source), -1, out,
+                             out != nullptr ? outBytes : 0, nullptr, nullptr);
+}
+
+unsigned AnsiCodePage() { return GetACP(); }
+
+}  // namespace platform

@@ -1,0 +1,157 @@
+// Construction, the buffer rules (Assign, AssignN, Append, Free), byte access
+// and the operators built on them.
+#include <cstdint>
+#include <cstring>
+
+#include "strings/DetachedText.h"
+#include "strings/TextString.h"
+
+namespace {
+
+// A buffer's size must fit the 32-bit `size` field, terminator included.
+constexpr uint64_t kMaxBufferSize = UINT32_MAX;
+
+}  // namespace
+
+TextString::TextString(const char* source, unsigned minSize)
+    : text(nullptr), size(0), lastError(0), errorCode(0) {
+  // Qualified calls: a subclass's overrides must not run before it exists.
+  if (source != nullptr) {
+    TextString::Assign(source, minSize);
+  } else {
+    TextString::Assign("", 260);
+  }
+}
+
+TextString::~TextString() { TextString::Free(); }
+
+char* TextString::AllocateZeroed(uint32_t bytes) {
+  char* buffer = static_cast<char*>(::operator new(bytes));
+  std::memset(buffer, 0, bytes);
+  return buffer;
+}
+
+void TextString::Adopt(char* buffer, uint32_t bytes) {
+  Free();
+  text = buffer;
+  size = bytes;
+}
+
+const char* TextString::Assign(const char* source, unsigned minSize) {
+  if (source == nullptr) {
+    // An existing buffer is kept whole: only its first byte changes.
+    if (text != nullptr) {
+      text[0] = '\0';
+    } else {
+      Adopt(AllocateZeroed(20), 20);
+    }
+    return text;
+  }
+  DetachedText arg(source, text, size);
+  const uint64_t length = std::strlen(arg.get());
+  const uint64_t need = minSize < length ? length + 1 : minSize;
+  if (need + 1 > kMaxBufferSize) return text;
+  if (need >= GetCapacity()) {
+    Adopt(AllocateZeroed(static_cast<uint32_t>(need + 1)), static_cast<uint32_t>(need + 1));
+  }
+  // A kept buffer keeps whatever followed the old terminator.
+  std::memcpy(text, arg.get(), length + 1);
+  return text;
+}
+
+const char* TextString::AssignN(const char* source, unsigned count) {
+  if (source == nullptr) return Assign(nullptr, 0);
+  if (count + uint64_t{1} > kMaxBufferSize) return text;
+  DetachedText arg(source, text, size);
+  if (count >= GetCapacity()) Adopt(AllocateZeroed(count + 1), count + 1);
+  std::memset(text, 0, size);
+  // The source need not be terminated within `count` bytes: never measure it.
+  const char* from = arg.get();
+  for (unsigned i = 0; i < count && from[i] != '\0'; ++i) text[i] = from[i];
+  return text;
+}
+
+const char* TextString::Append(const char* source) {
+  if (source == nullptr) return text;
+  DetachedText arg(source, text, size);
+  const uint64_t length = GetLength();
+  const uint64_t added = std::strlen(arg.get());
+  const uint64_t need = length + added + 1;
+  if (need > kMaxBufferSize) return text;
+  // Replaced even when the joined text would just fit: no spare room is kept.
+  if (need >= GetCapacity()) {
+    char* joined = AllocateZeroed(static_cast<uint32_t>(need));
+    if (text != nullptr) std::memcpy(joined, text, length + 1);
+    Adopt(joined, static_cast<uint32_t>(need));
+  }
+  std::memcpy(text + length, arg.get(), added + 1);
+  return text;
+}
+
+int TextString::Free() {
+  if (text != nullptr) {
+    ::operator delete(text);
+    text = nullptr;
+    size = 0;
+  }
+  return 1;
+}
+
+int TextString::Clear() {
+  if (text != nullptr) std::memset(text, 0, GetCapacity());
+  return 1;
+}
+
+char TextString::GetAt(unsigned index) const {
+  // The bound is the capacity, not the length: stale bytes are readable.
+  if (text == nullptr || index > GetCapacity()) return 0;
+  return text[index];
+}
+
+int TextString::TruncateAt(unsigned index) {
+  if (text == nullptr || index > GetCapacity()) return 0;
+  text[index] = '\0';
+  return 1;
+}
+
+char* TextString::GetText() const { return text; }
+
+unsigned TextString::LengthOf(const char* source) const {
+  return source != nullptr ? static_cast<unsigned>(std::strlen(source)) : 0;
+}
+
+unsigned TextString::GetLength() const { return LengthOf(text); }
+
+unsigned TextString::GetCapacity() const { return size != 0 ? size - 1 : 0; }
+
+TextString& TextString::operator=(const char* source) {
+  Assign(source, 0);
+  return *this;
+}
+
+TextString& TextString::operator=(const TextString& other) {
+  Assign(other.GetText(), 0);
+  return *this;
+}
+
+TextString& TextString::operator+=(const char* source) {
+  Append(source);
+  return *this;
+}
+
+TextString& TextString::operator+=(const TextString& other) {
+  Append(other.GetText());
+  return *this;
+}
+
+int TextString::operator==(const char* other) const { return IsEqual(other, 1); }
+
+int TextString::operator==(const TextString& other) const {
+  return IsEqual(other.GetText(), 1);
+}
+
+int TextString::operator!=(const char* other) const { return IsEqual(other, 1) == 0 ? 1 : 0; }
+
+int TextString::operator!=(const TextString& other) const {
+  return IsEqual(other.GetText(), 1) == 0 ? 1 : 0;
+}
