@@ -86,14 +86,14 @@ class TextString : public ObjectBase {
   // index <= capacity; 0 without a buffer or for a larger index.
   virtual char GetAt(unsigned index) const;
 
-  virtual TextString& operator=(const char* text);           // Assign(text, 0)
-  virtual TextString& operator=(const TextString& other);    // Assign(other.GetText(), 0)
-  virtual TextString& operator+=(const char* text);          // Append(text)
-  virtual TextString& operator+=(const TextString& other);   // Append(other.GetText())
-  virtual int operator==(const char* text) const;            // IsEqual(text, 1)
-  virtual int operator==(const TextString& other) const;     // IsEqual(other.GetText(), 1)
-  virtual int operator!=(const char* text) const;            // !IsEqual(text, 1)
-  virtual int operator!=(const TextString& other) const;     // !IsEqual(other.GetText(), 1)
+  virtual TextString& operator=(const char* text);          // Assign(text, 0)
+  virtual TextString& operator=(const TextString& other);   // Assign(other.GetText(), 0)
+  virtual TextString& operator+=(const char* text);         // Append(text)
+  virtual TextString& operator+=(const TextString& other);  // Append(other.GetText())
+  virtual int operator==(const char* text) const;           // IsEqual(text, 1)
+  virtual int operator==(const TextString& other) const;    // IsEqual(other.GetText(), 1)
+  virtual int operator!=(const char* text) const;           // !IsEqual(text, 1)
+  virtual int operator!=(const TextString& other) const;    // !IsEqual(other.GetText(), 1)
 
   // Append: adds `text` after the current text; a null `text` changes
   // nothing. need = length + strlen(text) + 1. When need >= capacity the

@@ -146,9 +146,7 @@ TextString& TextString::operator+=(const TextString& other) {
 
 int TextString::operator==(const char* other) const { return IsEqual(other, 1); }
 
-int TextString::operator==(const TextString& other) const {
-  return IsEqual(other.GetText(), 1);
-}
+int TextString::operator==(const TextString& other) const { return IsEqual(other.GetText(), 1); }
 
 int TextString::operator!=(const char* other) const { return IsEqual(other, 1) == 0 ? 1 : 0; }
 

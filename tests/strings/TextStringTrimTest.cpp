@@ -1,3 +1,80 @@
+// Trimming single characters from either end.
 #include <gtest/gtest.h>
 
 #include "strings/TextString.h"
+
+namespace {
+
+TEST(TextStringTrimRight, RemovesSpacesAndTabsInPlace) {
+  struct Row {
+    const char* text;
+    const char* expected;
+  } rows[] = {{"a \t \t", "a"}, {"   ", ""}, {"", ""}, {"a\n ", "a\n"}, {" a", " a"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    TextString s(row.text, 0);
+    const char* before = s.GetText();
+    EXPECT_EQ(s.TrimRight(), before);
+    EXPECT_STREQ(s.GetText(), row.expected);
+  }
+}
+
+TEST(TextStringTrimRightChar, OneOrAllOfTheRun) {
+  struct Row {
+    const char* text;
+    char c;
+    int all;
+    const char* expected;
+  } rows[] = {
+      {"abc", '\0', 1, "ab"}, {"x\"\"", '"', 0, "x\""}, {"x\"\"", '"', 1, "x"},
+      {"\"\"", '"', 1, ""},   {"abc", 'y', 1, "abc"},   {"", '\0', 0, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.text << " / " << static_cast<int>(row.c) << row.all);
+    TextString s(row.text, 0);
+    const char* before = s.GetText();
+    EXPECT_EQ(s.TrimRightChar(row.c, row.all), before);
+    EXPECT_STREQ(s.GetText(), row.expected);
+  }
+}
+
+TEST(TextStringTrimLeftChar, RemovesTheWholeLeadingRun) {
+  struct Row {
+    const char* text;
+    char c;
+    const char* expected;
+  } rows[] = {{"   x ", ' ', "x "}, {"abc", '\0', "bc"}, {"abc", 'y', "abc"}, {"aaa", 'a', ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    TextString s(row.text, 0);
+    s.TrimLeftChar(row.c);
+    EXPECT_STREQ(s.GetText(), row.expected);
+  }
+}
+
+TEST(TextStringTrimLeftChar, BufferFollowsAssign) {
+  TextString wide("  ab", 40);
+  const char* before = wide.GetText();
+  wide.TrimLeftChar(' ');
+  EXPECT_EQ(wide.GetText(), before);  // "ab" needs 3, well below 40
+  EXPECT_EQ(wide.GetAt(3), 'b');      // stale byte of the old text
+  TextString tight("xa", 0);          // capacity 3; "a" needs 2
+  before = tight.GetText();
+  tight.TrimLeftChar('x');
+  EXPECT_EQ(tight.GetText(), before);
+  TextString unchanged("ab", 0);
+  before = unchanged.GetText();
+  unchanged.TrimLeftChar('z');
+  EXPECT_EQ(unchanged.GetText(), before);
+}
+
+TEST(TextStringTrim, WithoutBufferChangesNothing) {
+  TextString s;
+  s.Free();
+  EXPECT_EQ(s.TrimRight(), nullptr);
+  EXPECT_EQ(s.TrimRightChar('\0', 1), nullptr);
+  EXPECT_EQ(s.TrimLeftChar('\0'), nullptr);
+  EXPECT_EQ(s.GetText(), nullptr);
+}
+
+}  // namespace
