@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "strings/TextString.h"
 
@@ -284,3 +285,7 @@ TEST(TextStringOperators, AssignmentCopiesTextOnly) {
 }
 
 }  // namespace
+
+// Two strings must never own one buffer: copying a whole string is not offered.
+static_assert(!std::is_copy_constructible<TextString>::value,
+              "TextString must not be copy-constructible");
