@@ -1,5 +1,62 @@
-// PLACEHOLDER: to be written (printf-style formatting).
+// printf-style formatting into the text.
+#include <algorithm>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
 #include "strings/TextString.h"
 
-const char* TextString::Format(const char*, ...) { return text; }
-const char* TextString::AppendFormat(const char*, ...) { return text; }
+namespace {
+
+using Scratch = std::unique_ptr<char[]>;
+
+// The scratch size is chosen from the format alone: 800 bytes, or a tenth more
+// than the format when that is larger.
+uint64_t WorkingSize(const char* format) {
+  const uint64_t n = std::strlen(format);
+  return std::max<uint64_t>(800, n + n / 10);
+}
+
+// The whole formatted result in a zeroed scratch buffer, never a cut one: the
+// result is measured first, and a result that would not fit the working size
+// gets a buffer of exactly its own size. Null when formatting fails or memory
+// runs out; the caller then leaves the text alone.
+Scratch FormatToScratch(const char* format, va_list args) {
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  if (length < 0) return nullptr;
+  const uint64_t needed = static_cast<uint64_t>(length) + 1;
+  const uint64_t bytes = std::max(needed, WorkingSize(format));
+  if (bytes > SIZE_MAX) return nullptr;
+  Scratch out(new (std::nothrow) char[static_cast<size_t>(bytes)]());
+  if (out == nullptr) return nullptr;
+  if (std::vsnprintf(out.get(), static_cast<size_t>(bytes), format, args) < 0) return nullptr;
+  return out;
+}
+
+}  // namespace
+
+const char* TextString::Format(const char* format, ...) {
+  if (format == nullptr) return text;
+  va_list args;
+  va_start(args, format);
+  const Scratch out = FormatToScratch(format, args);
+  va_end(args);
+  if (out != nullptr) Assign(out.get(), 0);
+  return text;
+}
+
+const char* TextString::AppendFormat(const char* format, ...) {
+  if (format == nullptr) return text;
+  va_list args;
+  va_start(args, format);
+  const Scratch out = FormatToScratch(format, args);
+  va_end(args);
+  if (out != nullptr) Append(out.get());
+  return text;
+}
