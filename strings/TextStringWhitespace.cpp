@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
+#include <memory>
 
 #include "strings/TextString.h"
 
@@ -46,8 +46,10 @@ const char* TextString::ExpandTabs(unsigned width) {
   // the 32-bit size field must not cost a huge replacement text either.
   const uint64_t resultSize = length - tabs + tabs * width + 1;
   if (resultSize > UINT32_MAX) return text;
-  const std::string spaces(width, ' ');
-  return ReplaceAll("\t", spaces.c_str(), 0, nullptr);
+  std::unique_ptr<char[]> spaces(new char[static_cast<size_t>(width) + 1]);
+  std::memset(spaces.get(), ' ', width);
+  spaces[width] = '\0';
+  return ReplaceAll("\t", spaces.get(), 0, nullptr);
 }
 
 const char* TextString::RemoveWhitespace() {

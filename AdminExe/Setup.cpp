@@ -1,0 +1,22 @@
+#include "AdminExe/Setup.h"
+
+#include "AdminExe/CommandLine.h"
+#include "AdminExe/InstallerLibrary.h"
+#include "paths/PathString.h"
+#include "platform/Process.h"
+
+int RunSetup(int debugLookup) {
+  PathString text(platform::CommandLine(), 260);
+  char modulePath[260];
+  // A path that could not be read, or was cut, removes nothing.
+  const bool known = platform::ModulePath(modulePath, sizeof modulePath) != 0;
+  PrepareCommandLine(&text, known ? modulePath : nullptr);
+
+  int result = 0;
+  {
+    InstallerLibrary library;
+    library.SetDebugLookup(debugLookup);
+    result = library.Run(text.GetText());
+  }  // unloads the library before the text goes
+  return result;
+}

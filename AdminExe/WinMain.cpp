@@ -1,0 +1,18 @@
+// The entry point of setup.exe and setup-debug.exe. The runtime's GUI
+// start-up calls it and ends the process with its result as the exit code.
+#include "AdminExe/Setup.h"
+
+#ifndef SETUP_DEBUG_LOOKUP
+#error "build with -DSETUP_DEBUG_LOOKUP=0 (shipped) or 1 (vendor testing)"
+#endif
+
+// The WinMain signature without <windows.h>: HINSTANCE is a pointer to the
+// opaque struct HINSTANCE__.
+struct HINSTANCE__;
+
+extern "C" int __stdcall WinMain(HINSTANCE__* /*instance*/, HINSTANCE__* /*previous*/,
+                                 char* /*tail*/, int /*show*/) {
+  // The tail the runtime offers is cut differently from the rules the
+  // installer library expects: the whole command line is read instead.
+  return RunSetup(SETUP_DEBUG_LOOKUP);
+}

@@ -1,0 +1,25 @@
+// Win32 implementation: only code that calls Windows belongs in this folder.
+#include "platform/Process.h"
+
+#include <windows.h>
+
+namespace platform {
+
+const char* CommandLine() {
+  const char* line = GetCommandLineA();
+  return line != nullptr ? line : "";
+}
+
+uint32_t ModulePath(char* buffer, uint32_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  // A result equal to the buffer size means the path was cut (and, on older
+  // systems, left without a terminator).
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, size);
+  if (length == 0 || length >= size) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return length;
+}
+
+}  // namespace platform
