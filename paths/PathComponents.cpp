@@ -1,12 +1,174 @@
-// PLACEHOLDER: to be written (components and Split).
-#include "paths/PathString.h"
+// The four path components: extracting them into another string or in place,
+// the cached getters, and Split.
+//
+// Every search here runs once over the text and every component is copied
+// once, so all of these operations stay linear in the text's length.
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
 
-const char* PathString::GetDrive(int) { return nullptr; }
-const char* PathString::GetDirectory(int) { return nullptr; }
-const char* PathString::GetFileName(int) { return nullptr; }
-const char* PathString::GetArguments() { return nullptr; }
-const char* PathString::ExtractDrive(TextString*) { return nullptr; }
-const char* PathString::ExtractDirectory(TextString*) { return nullptr; }
-const char* PathString::ExtractFileName(TextString*) { return nullptr; }
-const char* PathString::ExtractArguments(TextString*) { return nullptr; }
-int PathString::Split(TextString*, TextString*, TextString*, TextString*) { return 1; }
+#include "paths/PathString.h"
+#include "strings/TextCopy.h"
+
+namespace {
+
+using Extractor = const char* (PathString::*)(TextString*);
+
+const char* LastBackslash(const char* text) { return std::strrchr(text, '\\'); }
+
+// A component is copied out before `out` is written, so that `out` may be
+// the path itself: it then receives the text a separate string would.
+const char* AssignComponent(TextString* out, const char* begin, const char* end) {
+  const auto component = CopyOf(begin, static_cast<size_t>(end - begin));
+  out->Assign(component.get(), 0);
+  return out->GetText();
+}
+
+// The buffer that a path shrinking to one of its tails (file name,
+// arguments) swaps in: exactly the tail and its terminator, taken before the
+// old buffer goes.
+struct ExactBuffer {
+  char* bytes;
+  uint32_t size;
+};
+
+ExactBuffer CopyExactly(const char* tail) {
+  const size_t length = std::strlen(tail);
+  char* bytes = static_cast<char*>(::operator new(length + 1));
+  std::memcpy(bytes, tail, length + 1);
+  return {bytes, static_cast<uint32_t>(length + 1)};
+}
+
+// The getters' common rule: in place, or into their own cache, which keeps
+// its storage from one call to the next.
+const char* CachedComponent(PathString& path, int inPlace, TextString*& cache, Extractor extract) {
+  if (path.GetText() == nullptr) return nullptr;
+  if (inPlace != 0) return (path.*extract)(nullptr);
+  if (cache == nullptr) cache = new TextString(nullptr, 260);
+  cache->Assign("", 0);
+  (path.*extract)(cache);
+  return cache->GetText();
+}
+
+bool IsAnyOf(const TextString* candidate, std::initializer_list<const TextString*> outputs) {
+  for (const TextString* output : outputs) {
+    if (output == candidate) return true;
+  }
+  return false;
+}
+
+// One step of Split: the output, or the scratch string in its place, is
+// emptied and filled by `extract`. Returns the string that was filled.
+TextString& ExtractInto(PathString& path, Extractor extract, TextString* output,
+                        TextString& scratch) {
+  TextString& target = output != nullptr ? *output : scratch;
+  target.Assign("", 0);
+  (path.*extract)(&target);
+  return target;
+}
+
+// The directory of a path with a drive would repeat it: "C:\Tools" holds
+// "C:" and the separator after it.
+void StripDrive(TextString* directory, const TextString& drive) {
+  if (directory == nullptr || drive.IsBlank() != 0) return;
+  directory->Replace(drive.GetText(), "", nullptr);
+  directory->TrimLeftChar('\\');
+}
+
+// The file name runs to the end of the text, arguments included; they and
+// the single space that separated them go.
+void StripArguments(TextString* fileName, const TextString& arguments) {
+  if (fileName == nullptr || arguments.IsBlank() != 0) return;
+  fileName->Replace(arguments.GetText(), "", nullptr);
+  fileName->TrimRightChar(' ', 0);
+}
+
+}  // namespace
+
+const char* PathString::ExtractDrive(TextString* out) {
+  if (text == nullptr) return nullptr;
+  char* colon = std::strchr(text, ':');
+  if (colon == nullptr) return nullptr;
+  if (out == nullptr) {
+    colon[1] = '\0';
+    return text;
+  }
+  // Appending the drive one character at a time would leave `out` exactly as
+  // one Append of the whole drive does: its buffer is kept while the drive
+  // fits with a byte to spare, and otherwise ends as a new one of exactly
+  // the drive's size. One Append keeps this linear.
+  const auto drive = CopyOf(text, static_cast<size_t>(colon + 1 - text));
+  out->Assign("", 0);
+  out->Append(drive.get());
+  return out->GetText();
+}
+
+const char* PathString::ExtractDirectory(TextString* out) {
+  if (text == nullptr) return nullptr;
+  char* backslash = const_cast<char*>(LastBackslash(text));
+  if (backslash == nullptr) return nullptr;
+  if (out == nullptr) {
+    *backslash = '\0';
+    return text;
+  }
+  return AssignComponent(out, text, backslash);
+}
+
+const char* PathString::ExtractFileName(TextString* out) {
+  if (text == nullptr) return nullptr;
+  const char* backslash = LastBackslash(text);
+  if (backslash == nullptr) {
+    // The whole text is the file name; the result stays the path's own text.
+    if (out != nullptr) AssignComponent(out, text, text + GetLength());
+    return text;
+  }
+  const char* name = backslash + 1;
+  if (*name == '\0') return nullptr;
+  if (out != nullptr) return AssignComponent(out, name, name + LengthOf(name));
+  const ExactBuffer shrunk = CopyExactly(name);
+  Adopt(shrunk.bytes, shrunk.size);
+  return text;
+}
+
+const char* PathString::ExtractArguments(TextString* out) {
+  if (text == nullptr) return nullptr;
+  const char* separator = Find(" -", 1);
+  if (separator == nullptr) return nullptr;
+  const char* arguments = separator + 1;
+  if (out != nullptr) return AssignComponent(out, arguments, arguments + LengthOf(arguments));
+  const ExactBuffer shrunk = CopyExactly(arguments);
+  Adopt(shrunk.bytes, shrunk.size);
+  return text;
+}
+
+const char* PathString::GetDrive(int inPlace) {
+  return CachedComponent(*this, inPlace, driveCache, &PathString::ExtractDrive);
+}
+
+const char* PathString::GetDirectory(int inPlace) {
+  return CachedComponent(*this, inPlace, directoryCache, &PathString::ExtractDirectory);
+}
+
+const char* PathString::GetFileName(int inPlace) {
+  return CachedComponent(*this, inPlace, fileNameCache, &PathString::ExtractFileName);
+}
+
+const char* PathString::GetArguments() {
+  return CachedComponent(*this, 0, argumentsCache, &PathString::ExtractArguments);
+}
+
+int PathString::Split(TextString* drive, TextString* directory, TextString* fileName,
+                      TextString* arguments) {
+  if (text != nullptr && IsAnyOf(this, {drive, directory, fileName, arguments})) {
+    // Filling an output empties it first, and that output is the text being
+    // split: split a copy instead, so that the path ends as that output.
+    PathString source(text, 260);
+    return source.Split(drive, directory, fileName, arguments);
+  }
+  TextString scratch(nullptr, 260);
+  ExtractInto(*this, &PathString::ExtractDirectory, directory, scratch);
+  StripDrive(directory, ExtractInto(*this, &PathString::ExtractDrive, drive, scratch));
+  ExtractInto(*this, &PathString::ExtractFileName, fileName, scratch);
+  StripArguments(fileName, ExtractInto(*this, &PathString::ExtractArguments, arguments, scratch));
+  return 1;
+}
