@@ -148,10 +148,12 @@ class PathString : public TextString {
 
   // Abbreviate: the text itself when its length <= maxLength. Otherwise
   // the first and last characters of the text with "..." between them,
-  // maxLength characters kept in all (the tail at least the whole file
-  // name), in displayText; or, when the file name alone is longer than
-  // maxLength, the path is cut after maxLength characters of its file name
-  // and the file name is returned.
+  // maxLength characters kept in all, in displayText (so maxLength + 3
+  // long). The end kept is half of maxLength rounded up, or the whole file
+  // name when that is longer; a beginning shorter than 3 grows to 3 at the
+  // end's expense when the end is longer than 3. When the file name alone
+  // is longer than maxLength, the path itself is cut after maxLength
+  // characters of its file name and the file name is returned.
   virtual const char* Abbreviate(unsigned maxLength);
 
   // HasSubdirectories / HasEntries: 1 when the directory holds a
