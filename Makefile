@@ -36,7 +36,12 @@ test-native: native
 test-windows: windows
 	ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
 
-test: test-native test-windows
+# Further suites (fuzzing, memory checks) add themselves to TEST_SUITES in
+# the files under tools/make/.
+TEST_SUITES := test-native test-windows
+-include tools/make/*.mk
+
+test: $(TEST_SUITES)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

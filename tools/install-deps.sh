@@ -11,11 +11,18 @@ else
 fi
 
 PACKAGES=(
-  build-essential cmake ninja-build git make clang-format
+  # both builds
+  build-essential cmake ninja-build git make clang-format file
+  # unit tests (native: prebuilt; Windows: built from the sources)
   libgtest-dev googletest
+  # the Windows build and its test runs
   g++-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64
   python3 python3-pefile
+  # fuzzing (libFuzzer) and memory checks
+  clang libclang-rt-14-dev valgrind
+  # benchmarks and the libraries they compare against
+  libbenchmark-dev libabsl-dev
 )
 
 # wine32 lives in the i386 architecture.
