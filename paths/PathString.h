@@ -141,9 +141,10 @@ class PathString : public TextString {
   // CheckFile: whether the path (with `name` appended as a component) can
   // be opened with `disposition` (3: open existing), i.e. exists. The path
   // itself is not changed. 0 for a directory. A refused open whose code
-  // shows the file is there (5, 32, 33, 80) still gives 1. Sets lastError
-  // to 0 first; records kErrorBlankPath/109 for a blank path and
-  // kErrorOpenFailed with the system's code for a failed open.
+  // shows the file is there (5, 32, 33, 80) still gives 1. A path without
+  // text gives 0 and records nothing. Otherwise sets lastError to 0 first
+  // (errorCode keeps its value); records kErrorBlankPath/109 for a blank
+  // path and kErrorOpenFailed with the system's code for a failed open.
   virtual int CheckFile(const char* name, int disposition);
 
   // Abbreviate: the text itself when its length <= maxLength. Otherwise

@@ -18,6 +18,8 @@ constexpr uint32_t kFileAttributeDirectory = 0x10;
 constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorLockViolation = 33;
 constexpr uint32_t kErrorFileExists = 80;
 
 // FileAttributes: the attributes of `path` (kFileAttributeDirectory set for

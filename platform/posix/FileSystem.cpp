@@ -1,14 +1,274 @@
-// PLACEHOLDER: to be written (file-system calls).
+// POSIX implementation of the file-system calls. Paths arrive in Windows
+// form, so a backslash is read as '/'; failures are reported with the Win32
+// codes that Windows gives for the same situation, so that the queries above
+// this layer and their tests behave the same on both systems.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "platform/FileSystem.h"
 
 namespace platform {
 
-uint32_t FileAttributes(const char*) { return kInvalidFileAttributes; }
-uint32_t TryOpenFile(const char*, int) { return kErrorFileNotFound; }
-uint32_t GetCurrentDir(char*, uint32_t) { return 0; }
-uint32_t SetCurrentDir(const char*) { return kErrorPathNotFound; }
-DirectoryListing::~DirectoryListing() {}
-bool DirectoryListing::Open(const char*, DirectoryEntry*) { return false; }
-bool DirectoryListing::Next(DirectoryEntry*) { return false; }
+namespace {
+
+constexpr uint32_t kErrorTooManyOpenFiles = 4;
+constexpr uint32_t kErrorWriteProtect = 19;
+constexpr uint32_t kErrorGenFailure = 31;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kErrorFilenameTooLong = 206;
+constexpr uint32_t kErrorDirectory = 267;
+constexpr uint32_t kErrorCantResolveFilename = 1921;
+
+constexpr uint32_t kFileAttributeReadOnly = 0x01;
+constexpr uint32_t kFileAttributeArchive = 0x20;
+
+std::string NativePath(const char* path) {
+  std::string native(path != nullptr ? path : "");
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  return native;
+}
+
+bool EndsWithSeparator(const std::string& path) { return !path.empty() && path.back() == '/'; }
+
+std::string WithoutTrailingSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// The directory that holds the last component: "." for a bare name, "/"
+// for a name just below the root.
+std::string ParentOf(const std::string& path) {
+  const std::string trimmed = WithoutTrailingSeparators(path);
+  const std::string::size_type slash = trimmed.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : trimmed.substr(0, slash);
+}
+
+bool IsDirectoryPath(const std::string& path) {
+  struct stat status;
+  return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool IsNonDirectoryPath(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+// Windows tells "the file is missing" (2) from "the way to it is missing"
+// (3), and names a plain file used as a directory or a file name with a
+// trailing separator separately. POSIX folds these into ENOENT and ENOTDIR,
+// so the path itself decides.
+uint32_t Win32Code(int error, const std::string& path) {
+  switch (error) {
+    case ENOENT:
+      return !path.empty() && IsDirectoryPath(ParentOf(path)) ? kErrorFileNotFound
+                                                              : kErrorPathNotFound;
+    case ENOTDIR:
+      if (!IsNonDirectoryPath(WithoutTrailingSeparators(path))) return kErrorPathNotFound;
+      return EndsWithSeparator(path) ? kErrorInvalidName : kErrorDirectory;
+    case EISDIR:
+      return IsDirectoryPath(path) ? kErrorAccessDenied : kErrorInvalidName;
+    case EACCES:
+    case EPERM:
+      return kErrorAccessDenied;
+    case EEXIST:
+      return kErrorFileExists;
+    case ENAMETOOLONG:
+      return kErrorFilenameTooLong;
+    case ELOOP:
+      return kErrorCantResolveFilename;
+    case EROFS:
+      return kErrorWriteProtect;
+    case EMFILE:
+    case ENFILE:
+      return kErrorTooManyOpenFiles;
+    case EINVAL:
+      return kErrorInvalidParameter;
+    default:
+      return kErrorGenFailure;
+  }
+}
+
+uint32_t AttributesOf(const struct stat& status) {
+  uint32_t attributes = S_ISDIR(status.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kFileAttributeReadOnly;
+  return attributes;
+}
+
+// The open(2) flags of a Win32 creation disposition; -1 for an unknown one.
+// Opening with no access rights has no POSIX form; reading is the least,
+// and O_NONBLOCK keeps a FIFO from holding the caller up.
+int OpenFlags(int disposition) {
+  const int base = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  switch (disposition) {
+    case 1:  // create new
+      return base | O_CREAT | O_EXCL;
+    case 2:  // create always
+      return base | O_CREAT | O_TRUNC;
+    case 3:  // open existing
+      return base;
+    case 4:  // open always
+      return base | O_CREAT;
+    case 5:  // truncate existing
+      return base | O_TRUNC;
+    default:
+      return -1;
+  }
+}
+
+// Windows matches '*' and '?' without regard to ASCII case.
+bool NameMatches(const char* pattern, const char* name) {
+  const char* starPattern = nullptr;
+  const char* starName = nullptr;
+  auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
+  while (*name != '\0') {
+    if (*pattern == '*') {
+      starPattern = ++pattern;
+      starName = name;
+    } else if (*pattern == '?' || (*pattern != '\0' && fold(*pattern) == fold(*name))) {
+      ++pattern;
+      ++name;
+    } else if (starPattern != nullptr) {
+      pattern = starPattern;
+      name = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+struct Search {
+  DIR* directory = nullptr;
+  std::string pattern;
+  int dotEntriesLeft = 0;  // "." then "..", which readdir's order does not promise
+};
+
+bool IsRoot(const std::string& directory) {
+  struct stat here, root;
+  return stat(directory.c_str(), &here) == 0 && stat("/", &root) == 0 &&
+         here.st_dev == root.st_dev && here.st_ino == root.st_ino;
+}
+
+void Fill(DirectoryEntry* entry, const char* name, uint32_t attributes) {
+  entry->attributes = attributes;
+  std::strncpy(entry->name, name, sizeof entry->name - 1);
+  entry->name[sizeof entry->name - 1] = '\0';
+}
+
+bool NextDotEntry(Search* search, DirectoryEntry* entry) {
+  while (search->dotEntriesLeft > 0) {
+    const char* name = search->dotEntriesLeft-- == 2 ? "." : "..";
+    if (NameMatches(search->pattern.c_str(), name)) {
+      Fill(entry, name, kFileAttributeDirectory);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool NextDirectoryEntry(Search* search, DirectoryEntry* entry) {
+  while (const dirent* found = readdir(search->directory)) {
+    const char* name = found->d_name;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    if (!NameMatches(search->pattern.c_str(), name)) continue;
+    struct stat status;
+    const int directory = dirfd(search->directory);
+    if (fstatat(directory, name, &status, 0) != 0 &&
+        fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+      continue;  // gone since readdir saw it
+    }
+    Fill(entry, name, AttributesOf(status));
+    return true;
+  }
+  return false;
+}
+
+void CloseSearch(void*& handle) {
+  Search* search = static_cast<Search*>(handle);
+  if (search == nullptr) return;
+  closedir(search->directory);
+  delete search;
+  handle = nullptr;
+}
+
+}  // namespace
+
+uint32_t FileAttributes(const char* path) {
+  const std::string native = NativePath(path);
+  struct stat status;
+  if (native.empty() || stat(native.c_str(), &status) != 0) return kInvalidFileAttributes;
+  return AttributesOf(status);
+}
+
+uint32_t TryOpenFile(const char* path, int disposition) {
+  const int flags = OpenFlags(disposition);
+  if (flags < 0) return kErrorInvalidParameter;
+  const std::string native = NativePath(path);
+  const int file = open(native.c_str(), flags, 0666);
+  if (file < 0) return Win32Code(errno, native);
+  struct stat status;
+  const bool isDirectory = fstat(file, &status) == 0 && S_ISDIR(status.st_mode);
+  close(file);
+  // Windows opens a directory only with backup semantics, which are not asked for.
+  return isDirectory ? kErrorAccessDenied : 0;
+}
+
+uint32_t GetCurrentDir(char* buffer, uint32_t size) {
+  std::vector<char> current(256);
+  while (getcwd(current.data(), current.size()) == nullptr) {
+    if (errno != ERANGE) return 0;
+    current.resize(current.size() * 2);
+  }
+  const uint32_t length = static_cast<uint32_t>(std::strlen(current.data()));
+  if (buffer == nullptr || size <= length) return length + 1;
+  std::memcpy(buffer, current.data(), length + 1);
+  return length;
+}
+
+uint32_t SetCurrentDir(const char* path) {
+  const std::string native = NativePath(path);
+  return chdir(native.c_str()) == 0 ? 0 : Win32Code(errno, native);
+}
+
+DirectoryListing::~DirectoryListing() { CloseSearch(handle_); }
+
+bool DirectoryListing::Open(const char* pattern, DirectoryEntry* entry) {
+  CloseSearch(handle_);
+  const std::string native = NativePath(pattern);
+  const std::string::size_type slash = native.rfind('/');
+  const std::string directory =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
+  auto search = new Search;
+  search->pattern = slash == std::string::npos ? native : native.substr(slash + 1);
+  search->directory = search->pattern.empty() ? nullptr : opendir(directory.c_str());
+  if (search->directory == nullptr) {
+    delete search;
+    return false;
+  }
+  // Windows lists "." and ".." first, except in the root of a drive.
+  search->dotEntriesLeft = IsRoot(directory) ? 0 : 2;
+  handle_ = search;
+  if (Next(entry)) return true;
+  CloseSearch(handle_);  // as FindFirstFile: no match, no search
+  return false;
+}
+
+bool DirectoryListing::Next(DirectoryEntry* entry) {
+  Search* search = static_cast<Search*>(handle_);
+  if (search == nullptr) return false;
+  return NextDotEntry(search, entry) || NextDirectoryEntry(search, entry);
+}
 
 }  // namespace platform
