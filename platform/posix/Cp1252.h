@@ -1,0 +1,20 @@
+#ifndef PLATFORM_POSIX_CP1252_H_
+#define PLATFORM_POSIX_CP1252_H_
+
+// Windows-1252, the code page that stands for the ANSI code page here.
+namespace platform {
+namespace cp1252 {
+
+// ToUnicode: the character of `byte`. Every byte has one: the five bytes
+// that 1252 leaves undefined (81, 8D, 8F, 90, 9D) stand for the C1 controls
+// of the same value, as on Windows.
+char16_t ToUnicode(unsigned char byte);
+
+// FromUnicode: the byte for the UTF-16 unit `unit`: its own byte, else a
+// best-fit look-alike, else '?'.
+unsigned char FromUnicode(char16_t unit);
+
+}  // namespace cp1252
+}  // namespace platform
+
+#endif  // PLATFORM_POSIX_CP1252_H_

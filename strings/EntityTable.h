@@ -1,0 +1,17 @@
+#ifndef STRINGS_ENTITYTABLE_H_
+#define STRINGS_ENTITYTABLE_H_
+
+#include <array>
+
+// EntityRow: a named character reference and the Windows-1252 byte it
+// stands for.
+struct EntityRow {
+  const char* reference;  // "&ouml;"
+  char byte;              // '\xF6'
+};
+
+// EntityTable: the references that DecodeEntities and EncodeEntities know,
+// in the order both walk them.
+extern const std::array<EntityRow, 42> EntityTable;
+
+#endif  // STRINGS_ENTITYTABLE_H_
