@@ -1,32 +1,193 @@
 #include "strings/TextSearch.h"
 
+#include <cstdint>
 #include <cstring>
 
-#include "strings/Ascii.h"
-
 namespace textsearch {
+namespace {
+
+// The first starts are tried one by one: a search that resumes after a
+// match usually finds the next one soon, and trying a start directly costs
+// nothing to set up.
+constexpr size_t kDirectStarts = 64;
+// Past them the search skips ahead over pairs of bytes that the needle does
+// not hold. Skipping needs to know where the text ends, so the text is
+// measured a block at a time, never as a whole: measuring the rest of a long
+// text on every call would make a loop that resumes after each match
+// quadratic. Blocks grow, so that measuring costs at most about twice the
+// distance searched.
+constexpr size_t kFirstBlock = 4096;
+constexpr size_t kLargestBlock = size_t{1} << 20;
+// Skips are kept in a byte; longer needles are tried start by start.
+constexpr size_t kLongestSkipNeedle = 256;
+
+inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+inline bool IsLetter(unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
+
+struct Exact {
+  static constexpr bool kFolds = false;
+  static unsigned char Of(char c) { return Byte(c); }
+  static bool Same(const char* a, const char* b, size_t n) { return std::memcmp(a, b, n) == 0; }
+};
+
+// A to Z read as a to z; no other byte changes.
+struct Folded {
+  static constexpr bool kFolds = true;
+  static unsigned char Of(char c) {
+    const unsigned char b = Byte(c);
+    return static_cast<unsigned char>(b - 'A') < 26 ? static_cast<unsigned char>(b + 32) : b;
+  }
+  static bool Same(const char* a, const char* b, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+      if (Of(a[i]) != Of(b[i])) return false;
+    }
+    return true;
+  }
+};
+
+enum class Outcome { kFound, kAbsent, kUndecided };
+
+// How far the direct tries got: the match, or the first start not yet tried
+// (every byte before it is known to lie inside the text).
+struct Progress {
+  const char* found = nullptr;
+  size_t next = 0;
+};
+
+// The needle at `start`, read no further than the text's terminator, which
+// never equals a needle byte. kAbsent when the terminator came first: no
+// later start can hold the needle either.
+template <typename Fold>
+Outcome TryStart(const char* text, size_t start, const char* needle, size_t n, Progress& at) {
+  size_t i = 1;
+  while (i < n && Fold::Of(text[start + i]) == Fold::Of(needle[i])) ++i;
+  if (i == n) {
+    at.found = text + start;
+    return Outcome::kFound;
+  }
+  return text[start + i] == '\0' ? Outcome::kAbsent : Outcome::kUndecided;
+}
+
+// Starts below `limit`, each one tried; for a first needle byte that is a
+// letter to fold, where strchr cannot find the candidates.
+template <typename Fold>
+Outcome TryEach(const char* text, const char* needle, size_t n, size_t limit, Progress& at) {
+  const unsigned char first = Fold::Of(needle[0]);
+  for (size_t start = 0; start < limit; ++start) {
+    const char c = text[start];
+    if (c == '\0') return Outcome::kAbsent;
+    if (Fold::Of(c) != first) continue;
+    const Outcome outcome = TryStart<Fold>(text, start, needle, n, at);
+    if (outcome != Outcome::kUndecided) return outcome;
+  }
+  at.next = limit;
+  return Outcome::kUndecided;
+}
+
+// Starts below `limit` where the first needle byte stands, found by strchr;
+// for a first byte that folding leaves alone.
+template <typename Fold>
+Outcome TryCandidates(const char* text, const char* needle, size_t n, size_t limit, Progress& at) {
+  for (const char* p = std::strchr(text, needle[0]); p != nullptr;
+       p = std::strchr(p + 1, needle[0])) {
+    const size_t start = static_cast<size_t>(p - text);
+    if (start >= limit) {
+      at.next = start;
+      return Outcome::kUndecided;
+    }
+    const Outcome outcome = TryStart<Fold>(text, start, needle, n, at);
+    if (outcome != Outcome::kUndecided) return outcome;
+  }
+  return Outcome::kAbsent;
+}
+
+// The needle's last two bytes under a text position decide how far the
+// needle can move: to the nearest place where the pair occurs in it.
+template <typename Fold>
+size_t PairHash(char a, char b) {
+  return ((static_cast<size_t>(Fold::Of(a)) << 3) ^ Fold::Of(b)) & 0xFF;
+}
+
+// Starts from `base` on, for needles of 3 to kLongestSkipNeedle bytes.
+template <typename Fold>
+const char* SkipSearch(const char* text, const char* needle, size_t n, size_t base) {
+  const size_t last = n - 1;
+  // For each pair hash, the largest needle index ending such a pair; 0 when
+  // no pair of the needle has it (the first byte ends none).
+  uint8_t pairEnd[256] = {};
+  for (size_t j = 1; j < last; ++j)
+    pairEnd[PairHash<Fold>(needle[j - 1], needle[j])] = static_cast<uint8_t>(j);
+  const size_t lastHash = PairHash<Fold>(needle[last - 1], needle[last]);
+  // After a miss with the last pairs agreeing: the next place where the
+  // needle holds that pair somewhere else.
+  const size_t afterMiss = last - pairEnd[lastHash];
+  pairEnd[lastHash] = static_cast<uint8_t>(last);
+
+  size_t known = base;  // bytes before `known` lie inside the text
+  bool ended = false;   // the byte at `known` is the terminator
+  size_t block = kFirstBlock;
+  size_t end = base + last;  // the text position under the needle's last byte
+  for (;;) {
+    if (end >= known) {
+      if (ended) return nullptr;
+      // memchr stops at the terminator it finds, so a block may reach past
+      // the text's end.
+      const void* terminator = std::memchr(text + known, '\0', block);
+      if (terminator != nullptr) {
+        known = static_cast<size_t>(static_cast<const char*>(terminator) - text);
+        ended = true;
+      } else {
+        known += block;
+        if (block < kLargestBlock) block *= 2;
+      }
+      continue;
+    }
+    const size_t j = pairEnd[PairHash<Fold>(text[end - 1], text[end])];
+    if (j == 0) {
+      end += last;  // the pair is nowhere in the needle: move past its first byte
+    } else if (j < last) {
+      end += last - j;
+    } else {
+      const char* start = text + end - last;
+      if (Fold::Same(start, needle, n)) return start;
+      end += afterMiss;
+    }
+  }
+}
+
+template <typename Fold>
+const char* Search(const char* text, const char* needle, size_t n) {
+  const bool skips = n >= 3 && n <= kLongestSkipNeedle;
+  const size_t limit = skips ? kDirectStarts : SIZE_MAX;
+  Progress at;
+  const Outcome outcome = Fold::kFolds && IsLetter(Byte(needle[0]))
+                              ? TryEach<Fold>(text, needle, n, limit, at)
+                              : TryCandidates<Fold>(text, needle, n, limit, at);
+  if (outcome == Outcome::kFound) return at.found;
+  if (outcome == Outcome::kAbsent) return nullptr;
+  return SkipSearch<Fold>(text, needle, n, at.next);
+}
+
+bool HasLetter(const char* needle, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (IsLetter(Byte(needle[i]))) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 const char* FindExact(const char* haystack, const char* needle, size_t needleLength) {
   if (needleLength == 0) return haystack;
-  // strstr wants the needle terminated at needleLength, which callers ensure.
-  return std::strstr(haystack, needle);
+  return Search<Exact>(haystack, needle, needleLength);
 }
 
 const char* FindFolded(const char* haystack, const char* needle, size_t needleLength) {
   if (needleLength == 0) return haystack;
-  const char lower = ascii::ToLower(needle[0]);
-  const char upper = ascii::ToUpper(needle[0]);
-  for (const char* p = haystack; *p != '\0'; ++p) {
-    if (*p != lower && *p != upper) continue;
-    size_t i = 1;
-    while (i < needleLength && p[i] != '\0' && ascii::ToLower(p[i]) == ascii::ToLower(needle[i])) {
-      ++i;
-    }
-    if (i == needleLength) return p;
-    // The haystack ended inside the needle: no later start can match either.
-    if (p[i] == '\0') return nullptr;
-  }
-  return nullptr;
+  // Folding changes nothing for a needle without letters.
+  if (!HasLetter(needle, needleLength)) return Search<Exact>(haystack, needle, needleLength);
+  return Search<Folded>(haystack, needle, needleLength);
 }
 
 }  // namespace textsearch

@@ -207,7 +207,8 @@ class TextString : public ObjectBase {
 
   // Utf8ToAnsi: converts the text from UTF-8 to the ANSI code page, only
   // when IsUtf8 says it is UTF-8 (else unchanged, same pointer). Stored with
-  // Assign(converted, 0). Null without a buffer or when memory runs out.
+  // Assign(converted, 0). Null without a buffer, and null with the text
+  // unchanged when memory runs out or the system cannot convert it.
   virtual const char* Utf8ToAnsi();
 
   // AnsiToUtf8: converts the text from the ANSI code page to UTF-8,
@@ -257,9 +258,13 @@ class TextString : public ObjectBase {
   virtual const char* ReplaceAll(const char* what, const char* with, int caseSensitive,
                                  unsigned* count);
 
-  // ProtectEntities: turns into ',' the ';' that closes a numeric reference
-  // "&#x;" (1-4 body bytes) and then the first ';' after every other '&'
-  // that does not begin "&amp;". In place. Always returns null.
+  // ProtectEntities: makes the semicolons of references that stay undecoded
+  // harmless, in place, in two passes. First, for every "&#", the first ';'
+  // among the 3rd to 6th bytes after its '&' becomes ','. Then, from the
+  // start: each '&' that does not begin "&amp;" (ASCII case folded) turns
+  // the first ';' after it into ',', and the search for the next '&'
+  // resumes at that ','. Never reads past the terminator. Always returns
+  // null.
   virtual char* ProtectEntities();
 
  protected:
