@@ -10,8 +10,13 @@
 // opaque struct HINSTANCE__.
 struct HINSTANCE__;
 
+// The build identification (BuildInfo.cpp.in). Nothing reads it, so the
+// linker, which drops what nothing refers to, must be shown a use.
+extern "C" const char kSetupBuildInfo[];
+
 extern "C" int __stdcall WinMain(HINSTANCE__* /*instance*/, HINSTANCE__* /*previous*/,
                                  char* /*tail*/, int /*show*/) {
+  __asm__ volatile("" : : "r"(kSetupBuildInfo));
   // The tail the runtime offers is cut differently from the rules the
   // installer library expects: the whole command line is read instead.
   return RunSetup(SETUP_DEBUG_LOOKUP);

@@ -5,3 +5,17 @@ function(textstring_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra)
   endif()
 endfunction()
+
+# textstring_code_options(target): how the system's own code is compiled.
+# It throws and catches nothing, so it carries no exception support; for
+# Windows it is also laid out so that the linker can drop what setup.exe
+# does not use (the program must stay small).
+function(textstring_code_options target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -fno-exceptions)
+    if(WIN32)
+      target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections
+                                               -fno-asynchronous-unwind-tables)
+    endif()
+  endif()
+endfunction()

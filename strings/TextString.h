@@ -5,8 +5,9 @@
 
 #include "strings/ObjectBase.h"
 
+// Formatting is the C runtime's: on Windows msvcrt.dll's conversions.
 #if defined(__MINGW32__)
-#define TEXTSTRING_PRINTF(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#define TEXTSTRING_PRINTF(fmt, args) __attribute__((format(ms_printf, fmt, args)))
 #elif defined(__GNUC__)
 #define TEXTSTRING_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 #else

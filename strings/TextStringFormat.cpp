@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "platform/Format.h"
 #include "strings/TextString.h"
 
 namespace {
@@ -27,7 +27,7 @@ uint64_t WorkingSize(const char* format) {
 Scratch FormatToScratch(const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
-  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  const int length = platform::FormattedLength(format, measure);
   va_end(measure);
   if (length < 0) return nullptr;
   const uint64_t needed = static_cast<uint64_t>(length) + 1;
@@ -35,7 +35,7 @@ Scratch FormatToScratch(const char* format, va_list args) {
   if (bytes > SIZE_MAX) return nullptr;
   Scratch out(new (std::nothrow) char[static_cast<size_t>(bytes)]());
   if (out == nullptr) return nullptr;
-  if (std::vsnprintf(out.get(), static_cast<size_t>(bytes), format, args) < 0) return nullptr;
+  if (platform::FormatInto(out.get(), static_cast<size_t>(bytes), format, args) < 0) return nullptr;
   return out;
 }
 
