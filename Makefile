@@ -16,19 +16,27 @@ native: deps
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
 windows: deps
-	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
-# The main job. Until the launcher exists it builds both targets and lists
-# what they produced.
+# The main job: builds both, then starts setup.exe under Wine the way a user
+# would, with the demo installer library (AdminExe/demo) beside it, and shows
+# what its PreInstall received and setup.exe's exit code. setup-driver.exe
+# starts it with exactly this command line and reports all 32 bits of the
+# exit code (Wine alone would pass on only 8).
+DEMO_DIR     = $(WINDOWS_DIR)/demo-run
+DEMO_WIN_DIR = Z:$(subst /,\,$(abspath $(DEMO_DIR)))
+DEMO_ARGS    = /install /lang de
+
 run: native windows
-	@echo "Built (native, Linux x86-64):"
-	@find $(NATIVE_DIR) -maxdepth 2 -type f \( -name '*.a' -o -perm -u+x \) ! -name '*.sh' \
-	  ! -path '*/CMakeFiles/*' | sort | sed 's/^/  /'
-	@echo "Built (windows, 32-bit x86):"
-	@find $(WINDOWS_DIR) -maxdepth 2 -type f \( -name '*.a' -o -name '*.exe' -o -name '*.dll' \) \
-	  ! -path '*/googletest/*' | sort | while read f; do echo "  $$f: $$(file -b $$f | cut -c1-60)"; done
+	@rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
+	@cp $(WINDOWS_DIR)/AdminExe/setup.exe $(WINDOWS_DIR)/AdminExe/demo/dropnestlib.dll $(DEMO_DIR)/
+	@printf '%s\n' 'Running under Wine: "$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)'
+	@$(WINDOWS_DIR)/wine-run.sh $(WINDOWS_DIR)/tests/e2e/setup-driver.exe \
+	  --command-line '"$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)' '$(DEMO_WIN_DIR)\setup.exe'
+	@echo "What PreInstall received ($(DEMO_DIR)/dropnest-demo.log):"
+	@sed 's/^/  /; s/\r$$//' $(DEMO_DIR)/dropnest-demo.log
 
 test-native: native
 	ctest --test-dir $(NATIVE_DIR) --output-on-failure -j $(JOBS)

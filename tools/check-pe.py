@@ -1,0 +1,406 @@
+#!/usr/bin/env python3
+"""Checks a built setup.exe (or setup-debug.exe) against what the shipped
+program must be:
+
+  - a 32-bit (PE32) x86 Windows GUI program, no DLL;
+  - importing system DLLs only (never the MinGW runtime DLLs);
+  - its resources, all in German (Germany), 0x0407: exactly one manifest
+    (resource 1) with exactly the expected XML, the version information
+    with exactly the expected numbers and strings, icon group 102 with three
+    32-bit images of 48, 32 and 16 pixels (icons 1 to 3), nothing else;
+  - the build identification string in its data;
+  - PE timestamp 0 (reproducible builds) and at most 64 KiB.
+
+Usage: check-pe.py FILE...   Prints one line per check; exit status 1 when
+any check fails, 2 when a file cannot be read as a PE file at all.
+
+Needs pefile (Debian: python3-pefile, installed by tools/install-deps.sh).
+"""
+
+import os
+import re
+import struct
+import sys
+import xml.etree.ElementTree as ET
+
+try:
+    import pefile
+except ImportError:
+    # Another python3 first on PATH (pyenv, a venv) does not see Debian's
+    # packages; pefile is pure Python, so Debian's copy serves any version.
+    sys.path.append("/usr/lib/python3/dist-packages")
+    try:
+        import pefile
+    except ImportError:
+        print("check-pe: the Python module pefile is missing "
+              "(Debian package python3-pefile; run tools/install-deps.sh)")
+        sys.exit(2)
+
+MAX_SIZE = 64 * 1024
+LANGUAGE = 0x0407  # German (Germany)
+
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+RESOURCE_TYPE_NAMES = {RT_ICON: "icon", RT_GROUP_ICON: "icon group", RT_VERSION: "version",
+                       RT_MANIFEST: "manifest"}
+
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "msvcrt.dll", "advapi32.dll", "gdi32.dll", "shell32.dll",
+    "shlwapi.dll", "ole32.dll", "oleaut32.dll", "comctl32.dll", "version.dll", "ntdll.dll",
+}
+RUNTIME_DLL_PREFIXES = ("libstdc++", "libgcc", "libwinpthread")
+
+V1 = "{urn:schemas-microsoft-com:asm.v1}"
+V2 = "{urn:schemas-microsoft-com:asm.v2}"
+
+# The manifest's element tree: (tag, attributes, text, children). Text None
+# means no text but blanks.
+MANIFEST = (V1 + "assembly", {"manifestVersion": "1.0"}, None, [
+    (V1 + "assemblyIdentity", {"version": "1.0.0.0", "processorArchitecture": "X86",
+                               "name": "Ovrat.Zandor.DropnestAdmin", "type": "win32"},
+     None, []),
+    (V1 + "description", {}, "Ovrat Zandor USB Stick Selfinstaller Helper", []),
+    (V2 + "trustInfo", {}, None, [
+        (V2 + "security", {}, None, [
+            (V2 + "requestedPrivileges", {}, None, [
+                (V2 + "requestedExecutionLevel",
+                 {"level": "requireAdministrator", "uiAccess": "false"}, None, []),
+            ]),
+        ]),
+    ]),
+])
+
+# VS_FIXEDFILEINFO after its signature and structure version.
+FIXED_FILE_INFO = [
+    ("file version", "FileVersionMS/LS", (0x00010004, 0x00000000)),  # 1.4.0.0
+    ("product version", "ProductVersionMS/LS", (0x00010000, 0x00000001)),  # 1.0.0.1
+    ("flags mask", "FileFlagsMask", 0x3F),
+    ("flags", "FileFlags", 0),
+    ("operating system", "FileOS", 0x40004),
+    ("file type", "FileType", 1),
+    ("file subtype", "FileSubtype", 0),
+    ("date", "FileDateMS/LS", (0, 0)),
+]
+STRING_TABLE = "040704b0"
+STRINGS = {
+    "CompanyName": "Ovrat Zandor",
+    "FileDescription": "Ovrat Zandor USB Stick Installation",
+    "FileVersion": "1, 4, 0, 0",
+    "InternalName": "DropnestAdminExe",
+    "OriginalFilename": "DropnestAdmin.exe",
+    "ProductName": "  Dropnest",
+    "ProductVersion": "1, 0, 0, 1",
+}
+OPTIONAL_STRINGS = {"LegalCopyright"}  # the legal notice may be there or not
+TRANSLATIONS = [(0x0407, 1200)]
+
+ICON_GROUP = 102
+ICONS = [(48, 1), (32, 2), (16, 3)]  # (pixels, icon id), in this order
+
+
+class Checks:
+    def __init__(self, name):
+        self.name = name
+        self.failures = 0
+
+    def check(self, ok, what, detail=""):
+        if ok:
+            print("ok    %s" % what)
+        else:
+            self.failures += 1
+            print("FAIL  %s%s" % (what, ": " + detail if detail else ""))
+        return ok
+
+
+# --- resources -------------------------------------------------------------
+
+def resources(pe):
+    """{type id: [(resource id, language, bytes)]}."""
+    found = {}
+    if not hasattr(pe, "DIRECTORY_ENTRY_RESOURCE"):
+        return found
+    for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        kind_id = kind.id if kind.name is None else str(kind.name)
+        for item in kind.directory.entries:
+            item_id = item.id if item.name is None else str(item.name)
+            for language in item.directory.entries:
+                entry = language.data.struct
+                data = pe.get_data(entry.OffsetToData, entry.Size)
+                found.setdefault(kind_id, []).append((item_id, language.id, data))
+    return found
+
+
+def tag_name(element):
+    if element.tag is ET.Comment:
+        return "a comment"
+    if element.tag is ET.ProcessingInstruction:
+        return "a processing instruction"
+    return element.tag
+
+
+def compare_tree(element, expected, path, problems):
+    tag, attributes, text, children = expected
+    where = path + "/" + tag.split("}")[-1]
+    if element.tag != tag:
+        problems.append("%s: found %s, expected %s" % (where, tag_name(element), tag))
+        return
+    if dict(element.attrib) != attributes:
+        problems.append("%s: attributes %r, expected %r" % (where, dict(element.attrib), attributes))
+    actual_text = (element.text or "")
+    if text is None:
+        if actual_text.strip():
+            problems.append("%s: unexpected text %r" % (where, actual_text))
+    elif actual_text != text:
+        problems.append("%s: text %r, expected %r" % (where, actual_text, text))
+    for child in element:
+        if (child.tail or "").strip():
+            problems.append("%s: unexpected text %r" % (where, child.tail))
+    actual_children = list(element)
+    if len(actual_children) != len(children):
+        problems.append("%s: %d child elements %r, expected %d" % (
+            where, len(actual_children), [tag_name(c) for c in actual_children], len(children)))
+    for child, expected_child in zip(actual_children, children):
+        compare_tree(child, expected_child, where, problems)
+
+
+def manifest_problems(data):
+    problems = []
+    try:
+        text = data.decode("utf-8")
+    except UnicodeDecodeError as error:
+        return ["not UTF-8: %s" % error]
+    if text.startswith("\ufeff"):
+        text = text[1:]
+    declaration = re.match(r"<\?xml\s+([^?]*)\?>", text)
+    if declaration is None:
+        problems.append("no XML declaration")
+    else:
+        pseudo = dict(re.findall(r'(\w+)\s*=\s*["\']([^"\']*)["\']', declaration.group(1)))
+        if pseudo.get("version") != "1.0":
+            problems.append("XML version %r" % pseudo.get("version"))
+        if (pseudo.get("encoding") or "").upper() != "UTF-8":
+            problems.append("encoding %r, expected UTF-8" % pseudo.get("encoding"))
+        if pseudo.get("standalone") != "yes":
+            problems.append("standalone %r, expected yes" % pseudo.get("standalone"))
+    # Comments and processing instructions become elements here, so that
+    # "nothing else" covers them too.
+    parser = ET.XMLParser(target=ET.TreeBuilder(insert_comments=True, insert_pis=True))
+    try:
+        parser.feed(data)
+        root = parser.close()
+    except ET.ParseError as error:
+        return problems + ["not well-formed XML: %s" % error]
+    compare_tree(root, MANIFEST, "", problems)
+    return problems
+
+
+def parse_version_node(data, offset, depth=0):
+    """One VS_VERSIONINFO-style node at `offset`: (key, type, value bytes,
+    children, end offset). The strings of a string table (depth 3) are
+    leaves whose text runs to the node's end."""
+    length, value_length, kind = struct.unpack_from("<HHH", data, offset)
+    end = offset + length
+    if length < 6 or end > len(data):
+        raise ValueError("node of %d bytes at %d" % (length, offset))
+    position = offset + 6
+    key_end = position
+    while data[key_end:key_end + 2] != b"\0\0":
+        key_end += 2
+        if key_end >= end:
+            raise ValueError("unterminated key at %d" % offset)
+    key = data[position:key_end].decode("utf-16-le")
+    position = (key_end + 2 + 3) & ~3
+    children = []
+    if depth == 3:
+        # Whatever the writer put in wValueLength (characters or bytes).
+        return key, kind, data[position:end], children, end
+    # Text values count characters, binary ones bytes.
+    value_size = value_length * 2 if kind == 1 else value_length
+    value = data[position:position + value_size]
+    position = (position + value_size + 3) & ~3
+    while position + 6 <= end:
+        child = parse_version_node(data, position, depth + 1)
+        children.append(child)
+        position = (child[4] + 3) & ~3
+    return key, kind, value, children, end
+
+
+def version_problems(data):
+    problems = []
+    try:
+        key, _, fixed, children, _ = parse_version_node(data, 0)
+    except (struct.error, UnicodeDecodeError, ValueError) as error:
+        return ["unreadable version resource: %s" % error]
+    if key != "VS_VERSION_INFO":
+        problems.append("root key %r" % key)
+    if len(fixed) != 52:
+        return problems + ["fixed part of %d bytes, expected 52" % len(fixed)]
+    fields = struct.unpack("<13I", fixed)
+    if fields[0] != 0xFEEF04BD:
+        problems.append("fixed part signature 0x%08X" % fields[0])
+    values = {
+        "FileVersionMS/LS": (fields[2], fields[3]),
+        "ProductVersionMS/LS": (fields[4], fields[5]),
+        "FileFlagsMask": fields[6], "FileFlags": fields[7], "FileOS": fields[8],
+        "FileType": fields[9], "FileSubtype": fields[10], "FileDateMS/LS": (fields[11], fields[12]),
+    }
+    for what, field, expected in FIXED_FILE_INFO:
+        if values[field] != expected:
+            problems.append("%s %r, expected %r" % (what, values[field], expected))
+
+    blocks = {child[0]: child for child in children}
+    if sorted(child[0] for child in children) != ["StringFileInfo", "VarFileInfo"]:
+        problems.append("blocks %r, expected StringFileInfo and VarFileInfo"
+                        % [child[0] for child in children])
+    string_info = blocks.get("StringFileInfo")
+    if string_info is not None:
+        tables = string_info[3]
+        if [t[0] for t in tables] != [STRING_TABLE]:
+            problems.append("string tables %r, expected [%r]" % ([t[0] for t in tables], STRING_TABLE))
+        for table in tables:
+            if table[0] != STRING_TABLE:
+                continue
+            strings = {}
+            for name, kind, value, _, _ in table[3]:
+                if kind != 1:
+                    problems.append("string %s is not text" % name)
+                strings[name] = value.decode("utf-16-le").rstrip("\0")
+            for name, expected in STRINGS.items():
+                if strings.get(name) != expected:
+                    problems.append("%s %r, expected %r" % (name, strings.get(name), expected))
+            extra = set(strings) - set(STRINGS) - OPTIONAL_STRINGS
+            if extra:
+                problems.append("unexpected strings %r" % sorted(extra))
+    var_info = blocks.get("VarFileInfo")
+    if var_info is not None:
+        variables = var_info[3]
+        if [v[0] for v in variables] != ["Translation"]:
+            problems.append("VarFileInfo holds %r, expected [Translation]" % [v[0] for v in variables])
+        for name, _, value, _, _ in variables:
+            if name == "Translation":
+                pairs = [struct.unpack_from("<HH", value, i) for i in range(0, len(value) - 3, 4)]
+                if pairs != TRANSLATIONS or len(value) % 4:
+                    problems.append("translations %r, expected %r" % (
+                        [(hex(a), b) for a, b in pairs], [(hex(a), b) for a, b in TRANSLATIONS]))
+    return problems
+
+
+def icon_problems(found):
+    problems = []
+    groups = found.get(RT_GROUP_ICON, [])
+    if [(g[0], g[1]) for g in groups] != [(ICON_GROUP, LANGUAGE)]:
+        return ["icon groups %r, expected one: %d in 0x%04X"
+                % ([(g[0], "0x%04X" % g[1]) for g in groups], ICON_GROUP, LANGUAGE)]
+    group = groups[0][2]
+    reserved, kind, count = struct.unpack_from("<HHH", group, 0)
+    if (reserved, kind, count) != (0, 1, len(ICONS)) or len(group) != 6 + 14 * count:
+        return ["icon group header %r (%d bytes), expected (0, 1, %d)"
+                % ((reserved, kind, count), len(group), len(ICONS))]
+    images = {i[0]: i[2] for i in found.get(RT_ICON, [])}
+    if sorted(images) != sorted(icon_id for _, icon_id in ICONS):
+        problems.append("icons %r, expected %r" % (sorted(images), [i for _, i in ICONS]))
+    for index, (pixels, icon_id) in enumerate(ICONS):
+        width, height, colors, _, planes, bits, size, actual_id = struct.unpack_from(
+            "<BBBBHHIH", group, 6 + 14 * index)
+        what = "group entry %d" % (index + 1)
+        if (width, height, colors, planes, bits, actual_id) != (pixels, pixels, 0, 1, 32, icon_id):
+            problems.append("%s: %dx%d, %d colours, %d planes, %d bits, icon %d; expected "
+                            "%dx%d, 32 bits, icon %d" % (what, width, height, colors, planes, bits,
+                                                         actual_id, pixels, pixels, icon_id))
+        image = images.get(icon_id)
+        if image is None:
+            continue
+        if size != len(image):
+            problems.append("%s: says %d bytes, icon %d has %d" % (what, size, icon_id, len(image)))
+        header = struct.unpack_from("<IiiHHI", image, 0)
+        # XOR image of 32-bit pixels, then the 1-bit AND mask (rows of 32-bit words).
+        expected_size = 40 + pixels * pixels * 4 + ((pixels + 31) // 32) * 4 * pixels
+        if header != (40, pixels, 2 * pixels, 1, 32, 0) or len(image) != expected_size:
+            problems.append("icon %d: bitmap header %r, %d bytes; expected (40, %d, %d, 1, 32, 0), "
+                            "%d bytes" % (icon_id, header, len(image), pixels, 2 * pixels,
+                                          expected_size))
+    return problems
+
+
+# --- the file --------------------------------------------------------------
+
+def check_file(path):
+    checks = Checks(path)
+    print("== %s" % path)
+    try:
+        pe = pefile.PE(path)
+    except (OSError, pefile.PEFormatError) as error:
+        print("FAIL  readable PE file: %s" % error)
+        return 2
+
+    checks.check(pe.OPTIONAL_HEADER.Magic == 0x10B, "PE32 (32-bit)",
+                 "optional header magic 0x%X" % pe.OPTIONAL_HEADER.Magic)
+    checks.check(pe.FILE_HEADER.Machine == 0x14C, "machine i386",
+                 "machine 0x%X" % pe.FILE_HEADER.Machine)
+    checks.check(pe.OPTIONAL_HEADER.Subsystem == 2, "Windows GUI subsystem",
+                 "subsystem %d" % pe.OPTIONAL_HEADER.Subsystem)
+    characteristics = pe.FILE_HEADER.Characteristics
+    checks.check(characteristics & 0x0002 and not characteristics & 0x2000,
+                 "an executable, not a DLL", "characteristics 0x%04X" % characteristics)
+    checks.check(pe.FILE_HEADER.TimeDateStamp == 0, "PE timestamp 0",
+                 "0x%08X" % pe.FILE_HEADER.TimeDateStamp)
+    size = os.path.getsize(path)
+    checks.check(size <= MAX_SIZE, "file size at most %d bytes" % MAX_SIZE, "%d bytes" % size)
+
+    imported = [entry.dll.decode("ascii", "replace")
+                for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT")
+                for entry in getattr(pe, attribute, [])]
+    runtime = [d for d in imported if d.lower().startswith(RUNTIME_DLL_PREFIXES)]
+    other = [d for d in imported if d.lower() not in SYSTEM_DLLS and d not in runtime]
+    checks.check(not runtime, "no MinGW runtime DLLs imported", ", ".join(runtime))
+    checks.check(not other, "only system DLLs imported (%s)" % ", ".join(imported),
+                 "not known system DLLs: " + ", ".join(other))
+
+    found = resources(pe)
+    unexpected = sorted(str(k) for k in found if k not in RESOURCE_TYPE_NAMES)
+    checks.check(not unexpected, "only manifest, version and icon resources",
+                 "other resource types: " + ", ".join(unexpected))
+    wrong_language = ["%s %s: 0x%04X" % (RESOURCE_TYPE_NAMES.get(k, k), item, language)
+                      for k, items in found.items() for item, language, _ in items
+                      if language != LANGUAGE]
+    checks.check(not wrong_language, "every resource in language 0x%04X" % LANGUAGE,
+                 "; ".join(wrong_language))
+
+    manifests = found.get(RT_MANIFEST, [])
+    if checks.check([(m[0], m[1]) for m in manifests] == [(1, LANGUAGE)],
+                    "exactly one manifest: resource 1, language 0x%04X" % LANGUAGE,
+                    "found %r" % [(m[0], hex(m[1])) for m in manifests]):
+        problems = manifest_problems(manifests[0][2])
+        checks.check(not problems, "manifest content", "; ".join(problems))
+
+    versions = found.get(RT_VERSION, [])
+    if checks.check([(v[0], v[1]) for v in versions] == [(1, LANGUAGE)],
+                    "exactly one version information: resource 1, language 0x%04X" % LANGUAGE,
+                    "found %r" % [(v[0], hex(v[1])) for v in versions]):
+        problems = version_problems(versions[0][2])
+        checks.check(not problems, "version information content", "; ".join(problems))
+
+    problems = icon_problems(found)
+    checks.check(not problems, "icon group %d: 48, 32, 16 pixels, 32 bits, icons 1-3" % ICON_GROUP,
+                 "; ".join(problems))
+
+    with open(path, "rb") as f:
+        content = f.read()
+    build_info = re.search(rb"\[[\x20-\x7e]*Ovrat Zandor[\x20-\x7e]*1\.4[\x20-\x7e]*"
+                           rb"\d{4}-\d{2}-\d{2}[\x20-\x7e]*\]", content)
+    checks.check(build_info is not None, "build identification string",
+                 "no [...] text with the maker, revision 1.4 and a date")
+    if build_info is not None:
+        print("      %s" % build_info.group(0).decode("ascii"))
+
+    return 1 if checks.failures else 0
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__)
+        return 2
+    return max(check_file(path) for path in argv[1:])
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
