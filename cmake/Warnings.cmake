@@ -14,7 +14,7 @@ function(textstring_code_options target)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     target_compile_options(${target} PRIVATE -fno-exceptions)
     if(WIN32)
-      target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections
+      target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections
                                                -fno-asynchronous-unwind-tables)
     endif()
   endif()
