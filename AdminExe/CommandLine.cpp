@@ -32,10 +32,17 @@ void RemoveProgramPath(PathString* text, const char* modulePath) {
 
 const char* PrepareCommandLine(PathString* text, const char* modulePath) {
   RemoveProgramPath(text, modulePath);
-  // Each call removes the whole leading run of that character.
-  for (const char* line = text->GetText(); line != nullptr && (*line == ' ' || *line == '"');
-       line = text->GetText()) {
+  // The leading runs of blanks and quotes go: the first as TrimLeftChar
+  // removes it, then all the runs after it in one Assign of the rest. That
+  // leaves the text and its buffer as a TrimLeftChar per run would, without
+  // copying the whole line once per run: a line of alternating blanks and
+  // quotes must not cost time quadratic in its length.
+  const char* line = text->GetText();
+  if (line != nullptr && (*line == ' ' || *line == '"')) {
     text->TrimLeftChar(*line);
+    line = text->GetText();
+    const size_t more = std::strspn(line, " \"");
+    if (more > 0) text->Assign(line + more, 0);
   }
   text->TrimRight();
   return text->TrimRightChar('"', 1);

@@ -30,14 +30,15 @@ Kept Balance(unsigned maxLength, unsigned tail) {
   return {head, tail};
 }
 
-std::unique_ptr<char[]> Join(const char* text, unsigned length, Kept kept) {
-  const size_t total = size_t{kept.head} + 3 + kept.tail;
-  std::unique_ptr<char[]> joined(new char[total + 1]);
-  std::memcpy(joined.get(), text, kept.head);
-  std::memcpy(joined.get() + kept.head, "...", 3);
-  std::memcpy(joined.get() + kept.head + 3, text + length - kept.tail, kept.tail);
-  joined[total] = '\0';
-  return joined;
+// A display text fits the usual 260-byte work area, which needs no
+// allocation; one of a larger maxLength gets a buffer of its own size.
+constexpr size_t kWorkArea = 260;
+
+void Join(char* joined, const char* text, unsigned length, Kept kept) {
+  std::memcpy(joined, text, kept.head);
+  std::memcpy(joined + kept.head, "...", 3);
+  std::memcpy(joined + kept.head + 3, text + length - kept.tail, kept.tail);
+  joined[size_t{kept.head} + 3 + kept.tail] = '\0';
 }
 
 }  // namespace
@@ -53,8 +54,17 @@ const char* PathString::Abbreviate(unsigned maxLength) {
     TruncateAt(static_cast<unsigned>(fileName - text) + maxLength);
     return fileName;
   }
-  // Built to its exact length rather than in a fixed work area, so that no
-  // maxLength, however large, can overrun it; displayText ends the same.
-  const auto abbreviation = Join(text, length, Balance(maxLength, tail));
-  return displayText.Assign(abbreviation.get(), 0);
+  // No maxLength, however large, can overrun the work area: a longer
+  // abbreviation is built in a buffer of its exact size, and displayText
+  // ends the same either way.
+  const Kept kept = Balance(maxLength, tail);
+  const size_t total = size_t{kept.head} + 3 + kept.tail;
+  if (total < kWorkArea) {
+    char area[kWorkArea];
+    Join(area, text, length, kept);
+    return displayText.Assign(area, 0);
+  }
+  const std::unique_ptr<char[]> joined(new char[total + 1]);
+  Join(joined.get(), text, length, kept);
+  return displayText.Assign(joined.get(), 0);
 }

@@ -24,6 +24,25 @@ const char* AssignComponent(TextString* out, const char* begin, const char* end)
   return out->GetText();
 }
 
+// A component that runs to the end of the text is already terminated, and
+// Assign reads a source from its own buffer as a separate copy: no copy is
+// needed even when `out` is the path itself.
+const char* AssignTail(TextString* out, const char* tail) {
+  out->Assign(tail, 0);
+  return out->GetText();
+}
+
+// The text cut short at `cut` while `use` reads it, then whole again: the
+// way to hand a leading component to another string without copying it.
+// Only for an `out` that is not the path itself.
+template <typename Use>
+void WithTextCutAt(char* cut, Use use) {
+  const char kept = *cut;
+  *cut = '\0';
+  use();
+  *cut = kept;
+}
+
 // The buffer that a path shrinking to one of its tails (file name,
 // arguments) swaps in: exactly the tail and its terminator, taken before the
 // old buffer goes.
@@ -97,6 +116,13 @@ const char* PathString::ExtractDrive(TextString* out) {
   // one Append of the whole drive does: its buffer is kept while the drive
   // fits with a byte to spare, and otherwise ends as a new one of exactly
   // the drive's size. One Append keeps this linear.
+  if (out != this) {
+    WithTextCutAt(colon + 1, [&] {
+      out->Assign("", 0);
+      out->Append(text);
+    });
+    return out->GetText();
+  }
   const auto drive = CopyOf(text, static_cast<size_t>(colon + 1 - text));
   out->Assign("", 0);
   out->Append(drive.get());
@@ -111,6 +137,10 @@ const char* PathString::ExtractDirectory(TextString* out) {
     *backslash = '\0';
     return text;
   }
+  if (out != this) {
+    WithTextCutAt(backslash, [&] { out->Assign(text, 0); });
+    return out->GetText();
+  }
   return AssignComponent(out, text, backslash);
 }
 
@@ -119,12 +149,12 @@ const char* PathString::ExtractFileName(TextString* out) {
   const char* backslash = LastBackslash(text);
   if (backslash == nullptr) {
     // The whole text is the file name; the result stays the path's own text.
-    if (out != nullptr) AssignComponent(out, text, text + GetLength());
+    if (out != nullptr) AssignTail(out, text);
     return text;
   }
   const char* name = backslash + 1;
   if (*name == '\0') return nullptr;
-  if (out != nullptr) return AssignComponent(out, name, name + LengthOf(name));
+  if (out != nullptr) return AssignTail(out, name);
   const ExactBuffer shrunk = CopyExactly(name);
   Adopt(shrunk.bytes, shrunk.size);
   return text;
@@ -135,7 +165,7 @@ const char* PathString::ExtractArguments(TextString* out) {
   const char* separator = Find(" -", 1);
   if (separator == nullptr) return nullptr;
   const char* arguments = separator + 1;
-  if (out != nullptr) return AssignComponent(out, arguments, arguments + LengthOf(arguments));
+  if (out != nullptr) return AssignTail(out, arguments);
   const ExactBuffer shrunk = CopyExactly(arguments);
   Adopt(shrunk.bytes, shrunk.size);
   return text;

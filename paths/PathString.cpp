@@ -1,6 +1,8 @@
 // Construction, destruction, the error record and joining components.
 #include "paths/PathString.h"
 
+#include "strings/DetachedText.h"
+
 PathString::PathString(const char* source, unsigned minSize)
     : TextString(source, minSize),
       displayText(nullptr, 260),
@@ -42,9 +44,12 @@ const char* PathString::AppendBackslash() { return EnsureEndsWith('\\'); }
 
 const char* PathString::AppendComponent(const char* name) {
   if (name == nullptr) return text;
+  // A name taken from this very text must not see the separator: appending
+  // it may replace the buffer the name lies in, or write over the name.
+  DetachedText detached(name, text, size);
   // A blank path is no directory to put a separator after.
   if (name[0] != '\\' && IsBlank() == 0) AppendBackslash();
-  return Append(name);
+  return Append(detached.get());
 }
 
 const char* PathString::AddComponent(const char* name) { return AppendComponent(name); }

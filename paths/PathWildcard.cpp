@@ -27,8 +27,18 @@ class Cursor {
   const char* blankFrom_;
 };
 
+// How two bytes compare: as they are, or as upper-cased copies of both texts
+// would hold them (folding changes neither '*', '?' nor a blank).
+struct Exact {
+  static bool Same(char a, char b) { return a == b; }
+};
+struct Folded {
+  static bool Same(char a, char b) { return ascii::ToUpper(a) == ascii::ToUpper(b); }
+};
+
 // No backtracking: after a run of '*' the text moves on to the first byte
 // equal to the next pattern byte, and that choice stands.
+template <typename Compare>
 int MatchFrom(Cursor text, Cursor pattern) {
   for (;;) {
     if (pattern.RestIsBlank()) return text.RestIsBlank() ? 1 : 0;
@@ -39,10 +49,12 @@ int MatchFrom(Cursor text, Cursor pattern) {
     if (pattern.Current() == '*') {
       pattern.SkipStars();
       if (pattern.RestIsBlank()) return 1;
-      while (!text.RestIsBlank() && text.Current() != pattern.Current()) text.Advance();
+      while (!text.RestIsBlank() && !Compare::Same(text.Current(), pattern.Current())) {
+        text.Advance();
+      }
       continue;
     }
-    if (pattern.Current() != '?' && pattern.Current() != text.Current()) return 0;
+    if (pattern.Current() != '?' && !Compare::Same(pattern.Current(), text.Current())) return 0;
     pattern.Advance();
     text.Advance();
   }
@@ -51,15 +63,13 @@ int MatchFrom(Cursor text, Cursor pattern) {
 }  // namespace
 
 int PathString::MatchWildcard(const char* pattern, int caseSensitive) {
-  // Copies, so that folding the case touches neither the path nor the
-  // caller's pattern; a null side is the empty text.
-  TextString copyOfText(text, 260);
-  TextString copyOfPattern(pattern, 260);
-  if (caseSensitive == 0) {
-    copyOfText.MakeUpper();
-    copyOfPattern.MakeUpper();
-  }
-  return MatchFrom(Cursor(copyOfText.GetText()), Cursor(copyOfPattern.GetText()));
+  // Both texts are only read, and case is folded byte by byte as they are
+  // compared, which matches upper-cased copies without making any. A null
+  // side is the empty text.
+  const Cursor subject(text != nullptr ? text : "");
+  const Cursor wanted(pattern != nullptr ? pattern : "");
+  return caseSensitive == 0 ? MatchFrom<Folded>(subject, wanted)
+                            : MatchFrom<Exact>(subject, wanted);
 }
 
 int PathString::MatchWildcard(const TextString* pattern, int caseSensitive) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace textsearch {
 namespace {
@@ -18,20 +19,22 @@ constexpr size_t kDirectStarts = 64;
 // distance searched.
 constexpr size_t kFirstBlock = 4096;
 constexpr size_t kLargestBlock = size_t{1} << 20;
-// Skips are kept in a byte; longer needles are tried start by start.
+// Skips are kept in a byte; longer needles go through PrefixSearch.
 constexpr size_t kLongestSkipNeedle = 256;
 
 inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
 inline bool IsLetter(unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
 
+// How bytes compare: exactly, or with A to Z read as a to z (no other byte
+// changes). The search is written once for both and compiled for each, so
+// that the exact one pays nothing for folding.
 struct Exact {
   static constexpr bool kFolds = false;
   static unsigned char Of(char c) { return Byte(c); }
   static bool Same(const char* a, const char* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 };
 
-// A to Z read as a to z; no other byte changes.
 struct Folded {
   static constexpr bool kFolds = true;
   static unsigned char Of(char c) {
@@ -69,28 +72,36 @@ Outcome TryStart(const char* text, size_t start, const char* needle, size_t n, P
   return text[start + i] == '\0' ? Outcome::kAbsent : Outcome::kUndecided;
 }
 
-// Starts below `limit`, each one tried; for a first needle byte that is a
-// letter to fold, where strchr cannot find the candidates.
-template <typename Fold>
-Outcome TryEach(const char* text, const char* needle, size_t n, size_t limit, Progress& at) {
-  const unsigned char first = Fold::Of(needle[0]);
-  for (size_t start = 0; start < limit; ++start) {
-    const char c = text[start];
-    if (c == '\0') return Outcome::kAbsent;
-    if (Fold::Of(c) != first) continue;
-    const Outcome outcome = TryStart<Fold>(text, start, needle, n, at);
-    if (outcome != Outcome::kUndecided) return outcome;
+// Where the needle's first byte stands next, from `from` on: strchr finds
+// it, or, when it is a letter to fold, strcspn finds it in either case.
+// Null at the end of the text.
+class FirstByte {
+ public:
+  template <typename Fold>
+  static FirstByte Of(const char* needle) {
+    FirstByte first;
+    first.set_[0] = needle[0];
+    if (Fold::kFolds && IsLetter(Byte(needle[0]))) {
+      first.set_[1] = static_cast<char>(needle[0] ^ 0x20);
+    }
+    return first;
   }
-  at.next = limit;
-  return Outcome::kUndecided;
-}
 
-// Starts below `limit` where the first needle byte stands, found by strchr;
-// for a first byte that folding leaves alone.
+  const char* Next(const char* from) const {
+    if (set_[1] == '\0') return std::strchr(from, set_[0]);
+    const char* at = from + std::strcspn(from, set_);
+    return *at != '\0' ? at : nullptr;
+  }
+
+ private:
+  char set_[3] = {};
+};
+
+// Starts below `limit` where the first needle byte stands, each one tried.
 template <typename Fold>
 Outcome TryCandidates(const char* text, const char* needle, size_t n, size_t limit, Progress& at) {
-  for (const char* p = std::strchr(text, needle[0]); p != nullptr;
-       p = std::strchr(p + 1, needle[0])) {
+  const FirstByte first = FirstByte::Of<Fold>(needle);
+  for (const char* p = first.Next(text); p != nullptr; p = first.Next(p + 1)) {
     const size_t start = static_cast<size_t>(p - text);
     if (start >= limit) {
       at.next = start;
@@ -156,16 +167,38 @@ const char* SkipSearch(const char* text, const char* needle, size_t n, size_t ba
   }
 }
 
+// Starts from `base` on, for needles too long to skip with (Knuth-Morris-
+// Pratt): after a mismatch the needle moves on as far as its own repeated
+// prefixes allow, so the text is read once. Trying such a needle start by
+// start would read up to its whole length again at every start: quadratic
+// when it nearly matches everywhere, as a long run of one byte does.
+template <typename Fold>
+const char* PrefixSearch(const char* text, const char* needle, size_t n, size_t base) {
+  // border[i]: the length of the longest proper prefix of needle[0..i] that
+  // is also its suffix.
+  std::unique_ptr<size_t[]> border(new size_t[n]);
+  border[0] = 0;
+  for (size_t i = 1, k = 0; i < n; ++i) {
+    while (k > 0 && Fold::Of(needle[i]) != Fold::Of(needle[k])) k = border[k - 1];
+    if (Fold::Of(needle[i]) == Fold::Of(needle[k])) ++k;
+    border[i] = k;
+  }
+  for (size_t i = base, k = 0; text[i] != '\0'; ++i) {
+    while (k > 0 && Fold::Of(text[i]) != Fold::Of(needle[k])) k = border[k - 1];
+    if (Fold::Of(text[i]) == Fold::Of(needle[k])) ++k;
+    if (k == n) return text + i + 1 - n;
+  }
+  return nullptr;
+}
+
 template <typename Fold>
 const char* Search(const char* text, const char* needle, size_t n) {
-  const bool skips = n >= 3 && n <= kLongestSkipNeedle;
-  const size_t limit = skips ? kDirectStarts : SIZE_MAX;
+  const size_t limit = n >= 3 ? kDirectStarts : SIZE_MAX;
   Progress at;
-  const Outcome outcome = Fold::kFolds && IsLetter(Byte(needle[0]))
-                              ? TryEach<Fold>(text, needle, n, limit, at)
-                              : TryCandidates<Fold>(text, needle, n, limit, at);
+  const Outcome outcome = TryCandidates<Fold>(text, needle, n, limit, at);
   if (outcome == Outcome::kFound) return at.found;
   if (outcome == Outcome::kAbsent) return nullptr;
+  if (n > kLongestSkipNeedle) return PrefixSearch<Fold>(text, needle, n, at.next);
   return SkipSearch<Fold>(text, needle, n, at.next);
 }
 
@@ -180,13 +213,14 @@ bool HasLetter(const char* needle, size_t n) {
 
 const char* FindExact(const char* haystack, const char* needle, size_t needleLength) {
   if (needleLength == 0) return haystack;
+  if (needleLength == 1) return std::strchr(haystack, needle[0]);
   return Search<Exact>(haystack, needle, needleLength);
 }
 
 const char* FindFolded(const char* haystack, const char* needle, size_t needleLength) {
   if (needleLength == 0) return haystack;
   // Folding changes nothing for a needle without letters.
-  if (!HasLetter(needle, needleLength)) return Search<Exact>(haystack, needle, needleLength);
+  if (!HasLetter(needle, needleLength)) return FindExact(haystack, needle, needleLength);
   return Search<Folded>(haystack, needle, needleLength);
 }
 

@@ -1,17 +1,32 @@
 // Case conversion, tests of the characters of the text, the ending test and
 // the occurrence count.
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "strings/Ascii.h"
 #include "strings/TextString.h"
 
 namespace {
 
-// Rewrites every byte through `convert`, in place.
-char* ConvertEach(char* text, char (*convert)(char)) {
+// Turns the case of every letter from `first` on ('a' makes upper case, 'A'
+// lower case), in place: a word at a time while the buffer holds whole
+// words and none holds the terminator, then byte by byte. Bytes after the
+// terminator are read but never written.
+// Kept out of line: MakeUpper and MakeLower share one copy.
+[[gnu::noinline]] char* FlipCase(char* text, uint32_t size, unsigned char first) {
   if (text == nullptr) return text;
-  for (char* p = text; *p != '\0'; ++p) *p = convert(*p);
+  using ascii::word::Word;
+  size_t i = 0;
+  for (; i + sizeof(Word) <= size; i += sizeof(Word)) {
+    const Word w = ascii::word::Load(text + i);
+    if (ascii::word::HasZeroByte(w) != 0) break;
+    ascii::word::Store(text + i, w ^ ascii::word::CaseBitsOfLetters(w, first));
+  }
+  for (; text[i] != '\0'; ++i) {
+    if (static_cast<unsigned char>(text[i] - first) < 26) text[i] ^= 0x20;
+  }
   return text;
 }
 
@@ -32,11 +47,44 @@ bool SameByte(char a, char b, bool caseSensitive) {
   return caseSensitive ? a == b : ascii::ToLower(a) == ascii::ToLower(b);
 }
 
+// Needles up to this length are counted by searching again one byte after
+// each match: a search costs at most the needle's length beyond the
+// distance it covers. For a longer needle that overlaps itself, that would
+// be its length for every byte of the text.
+constexpr size_t kLongestResearchedNeedle = 256;
+
+// The overlapping occurrences of the `length` bytes of `needle` in `text`,
+// in one pass (Knuth-Morris-Pratt): after a match or a mismatch the needle
+// moves on as far as its own repeated prefixes allow, so the text is read
+// once, however the occurrences overlap.
+int CountInOnePass(const char* text, const char* needle, size_t length, bool caseSensitive) {
+  const auto fold = [caseSensitive](char c) { return caseSensitive ? c : ascii::ToLower(c); };
+  // border[i]: the length of the longest proper prefix of needle[0..i] that
+  // is also its suffix.
+  std::unique_ptr<size_t[]> border(new size_t[length]);
+  border[0] = 0;
+  for (size_t i = 1, k = 0; i < length; ++i) {
+    while (k > 0 && fold(needle[i]) != fold(needle[k])) k = border[k - 1];
+    if (fold(needle[i]) == fold(needle[k])) ++k;
+    border[i] = k;
+  }
+  int count = 0;
+  for (size_t i = 0, k = 0; text[i] != '\0'; ++i) {
+    while (k > 0 && fold(text[i]) != fold(needle[k])) k = border[k - 1];
+    if (fold(text[i]) == fold(needle[k])) ++k;
+    if (k == length) {
+      ++count;
+      k = border[length - 1];
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
-char* TextString::MakeUpper() { return ConvertEach(text, ascii::ToUpper); }
+char* TextString::MakeUpper() { return FlipCase(text, size, 'a'); }
 
-char* TextString::MakeLower() { return ConvertEach(text, ascii::ToLower); }
+char* TextString::MakeLower() { return FlipCase(text, size, 'A'); }
 
 int TextString::IsHexNumber() const { return EveryByte(text, ascii::IsHexDigit); }
 
@@ -69,6 +117,10 @@ int TextString::EndsWith(const char* other, int caseSensitive, int reversed) con
 
 int TextString::Count(const char* what, int caseSensitive) const {
   if (what == nullptr) return 0;
+  const size_t length = std::strlen(what);
+  if (length > kLongestResearchedNeedle) {
+    return text != nullptr ? CountInOnePass(text, what, length, caseSensitive != 0) : 0;
+  }
   // Each search resumes one byte after the start of the last match, so
   // overlapping matches count too. A match never starts at the terminator,
   // so the resumed search stays inside the text.

@@ -1,5 +1,6 @@
 // Comparison, the blank tests, search, and ReplaceAll with its three
 // one-line users.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -25,13 +26,33 @@ int TextString::Compare(const ObjectBase* other, int byLength) const {
 int TextString::IsEqual(const char* other, int caseSensitive) const {
   if (text == nullptr || other == nullptr) return 0;
   if (caseSensitive != 0) return std::strcmp(text, other) == 0 ? 1 : 0;
-  const char* a = text;
-  const char* b = other;
-  while (*a != '\0' && ascii::ToLower(*a) == ascii::ToLower(*b)) {
-    ++a;
-    ++b;
+  // Folding keeps every byte a byte, so texts equal but for case end at the
+  // same place. Both are measured a block at a time, never further than the
+  // shorter one reaches, and each block is compared a word at a time.
+  using ascii::word::Word;
+  size_t at = 0;
+  size_t block = 64;
+  for (;;) {
+    // memchr stops at the terminator it finds: a block may reach past a
+    // text's end.
+    const char* endOfMine = static_cast<const char*>(std::memchr(text + at, '\0', block));
+    const char* endOfOther = static_cast<const char*>(std::memchr(other + at, '\0', block));
+    if ((endOfMine == nullptr) != (endOfOther == nullptr)) return 0;
+    const size_t span = endOfMine != nullptr ? static_cast<size_t>(endOfMine - (text + at)) : block;
+    if (endOfOther != nullptr && static_cast<size_t>(endOfOther - (other + at)) != span) return 0;
+    size_t i = at;
+    for (; i + sizeof(Word) <= at + span; i += sizeof(Word)) {
+      const Word a = ascii::word::Load(text + i);
+      const Word b = ascii::word::Load(other + i);
+      if (a != b && ascii::word::ToLower(a) != ascii::word::ToLower(b)) return 0;
+    }
+    for (; i < at + span; ++i) {
+      if (ascii::ToLower(text[i]) != ascii::ToLower(other[i])) return 0;
+    }
+    if (endOfMine != nullptr) return 1;
+    at += block;
+    if (block < (size_t{1} << 16)) block *= 2;
   }
-  return *a == '\0' && *b == '\0' ? 1 : 0;
 }
 
 int TextString::HasSpace() const {
@@ -49,7 +70,9 @@ int TextString::IsBlank() const {
 char* TextString::FindIn(const char* haystack, const char* what, int caseSensitive) const {
   // Even an empty `what` finds nothing in an empty text.
   if (haystack == nullptr || *haystack == '\0' || what == nullptr) return nullptr;
-  const char* found = textsearch::Find(haystack, what, std::strlen(what), caseSensitive != 0);
+  // Loops search for one byte again and again: no call to measure it.
+  const size_t length = what[0] == '\0' ? 0 : what[1] == '\0' ? 1 : std::strlen(what);
+  const char* found = textsearch::Find(haystack, what, length, caseSensitive != 0);
   return const_cast<char*>(found);
 }
 
@@ -75,8 +98,8 @@ const char* TextString::ReplaceAll(const char* what, const char* with, int caseS
   // An empty `what` would match everywhere without ever advancing.
   if (what == nullptr || with == nullptr || *what == '\0') return text;
 
-  // The result is built in a new buffer and may be copied back over the old
-  // one, so arguments taken from our own text are read from copies.
+  // The result is written over the old text or into a new buffer that
+  // replaces it, so arguments taken from our own text are read from copies.
   DetachedText whatArg(what, text, size);
   DetachedText withArg(with, text, size);
   const char* needle = whatArg.get();
@@ -96,26 +119,37 @@ const char* TextString::ReplaceAll(const char* what, const char* with, int caseS
   if (resultSize > UINT32_MAX) return text;
   if (count != nullptr) *count = static_cast<unsigned>(matches);
 
-  char* result = AllocateZeroed(static_cast<uint32_t>(resultSize));
+  // A result that leaves room to spare goes into the old buffer, which then
+  // reads as zeroed up to its capacity and filled with the result; when no
+  // replacement is longer than what it replaces, it is written there
+  // directly, since the writing never overtakes the scan and the search
+  // reads only ahead of the scan. Any other result gets a buffer of exactly
+  // its size, every byte of it written.
+  const uint64_t capacity = GetCapacity();
+  const bool keep = resultSize < capacity;
+  char* result = keep && insertLength <= needleLength
+                     ? text
+                     : static_cast<char*>(::operator new(static_cast<size_t>(resultSize)));
   char* out = result;
   const char* scan = text;
   for (const char* p = FindIn(text, needle, caseSensitive); p != nullptr;
        p = FindIn(scan, needle, caseSensitive)) {
-    std::memcpy(out, scan, static_cast<size_t>(p - scan));
+    std::memmove(out, scan, static_cast<size_t>(p - scan));
     out += p - scan;
-    std::memcpy(out, insert, insertLength);
+    if (insertLength != 0) std::memcpy(out, insert, insertLength);
     out += insertLength;
     scan = p + needleLength;
   }
-  std::strcpy(out, scan);
+  std::memmove(out, scan, std::strlen(scan) + 1);
 
-  // A result that leaves room to spare goes back into the old buffer.
-  if (resultSize < GetCapacity()) {
-    std::memset(text, 0, GetCapacity());
-    std::memcpy(text, result, resultSize);
-    ::operator delete(result);
-  } else {
+  if (!keep) {
     Adopt(result, static_cast<uint32_t>(resultSize));
+    return text;
   }
+  if (result != text) {
+    std::memcpy(text, result, static_cast<size_t>(resultSize));
+    ::operator delete(result);
+  }
+  std::memset(text + resultSize, 0, static_cast<size_t>(capacity - resultSize));
   return text;
 }

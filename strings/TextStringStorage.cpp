@@ -11,6 +11,23 @@ namespace {
 // A buffer's size must fit the 32-bit `size` field, terminator included.
 constexpr uint64_t kMaxBufferSize = UINT32_MAX;
 
+// A new buffer that is about to be filled: zeroing what is overwritten at
+// once would only cost a second pass over a long text. Every caller leaves
+// the buffer as a zeroed one filled with the text would be.
+char* AllocateForFilling(uint64_t bytes) {
+  return static_cast<char*>(::operator new(static_cast<size_t>(bytes)));
+}
+
+// The new buffer of Assign: the text, then zeroes up to `bytes`. Out of
+// line, since Assign is copied into every caller that the compiler sees
+// calling it.
+[[gnu::noinline]] char* BufferHolding(const char* source, uint64_t length, uint64_t bytes) {
+  char* fresh = AllocateForFilling(bytes);
+  std::memcpy(fresh, source, static_cast<size_t>(length) + 1);
+  std::memset(fresh + length + 1, 0, static_cast<size_t>(bytes - length - 1));
+  return fresh;
+}
+
 }  // namespace
 
 TextString::TextString(const char* source, unsigned minSize)
@@ -18,6 +35,9 @@ TextString::TextString(const char* source, unsigned minSize)
   // Qualified calls: a subclass's overrides must not run before it exists.
   if (source != nullptr) {
     TextString::Assign(source, minSize);
+    // A minimum size that cannot fit 32 bits makes Assign change nothing;
+    // a constructed string still gets a buffer, of the text's own size.
+    if (text == nullptr) TextString::Assign(source, 0);
   } else {
     TextString::Assign("", 260);
   }
@@ -47,12 +67,20 @@ const char* TextString::Assign(const char* source, unsigned minSize) {
     }
     return text;
   }
+  // The empty text into a buffer that keeps its place (need = minSize below
+  // the capacity): only the first byte changes. Emptying a string is the
+  // most common assignment, and this is all the general path does for it.
+  if (source[0] == '\0' && minSize < GetCapacity()) {
+    text[0] = '\0';
+    return text;
+  }
   DetachedText arg(source, text, size);
   const uint64_t length = std::strlen(arg.get());
   const uint64_t need = minSize < length ? length + 1 : minSize;
   if (need + 1 > kMaxBufferSize) return text;
   if (need >= GetCapacity()) {
-    Adopt(AllocateZeroed(static_cast<uint32_t>(need + 1)), static_cast<uint32_t>(need + 1));
+    Adopt(BufferHolding(arg.get(), length, need + 1), static_cast<uint32_t>(need + 1));
+    return text;
   }
   // A kept buffer keeps whatever followed the old terminator.
   std::memcpy(text, arg.get(), length + 1);
@@ -63,7 +91,7 @@ const char* TextString::AssignN(const char* source, unsigned count) {
   if (source == nullptr) return Assign(nullptr, 0);
   if (count + uint64_t{1} > kMaxBufferSize) return text;
   DetachedText arg(source, text, size);
-  if (count >= GetCapacity()) Adopt(AllocateZeroed(count + 1), count + 1);
+  if (count >= GetCapacity()) Adopt(AllocateForFilling(count + uint64_t{1}), count + 1);
   std::memset(text, 0, size);
   // The source need not be terminated within `count` bytes: never measure it.
   const char* from = arg.get();
@@ -80,8 +108,10 @@ const char* TextString::Append(const char* source) {
   if (need > kMaxBufferSize) return text;
   // Replaced even when the joined text would just fit: no spare room is kept.
   if (need >= GetCapacity()) {
-    char* joined = AllocateZeroed(static_cast<uint32_t>(need));
-    if (text != nullptr) std::memcpy(joined, text, length + 1);
+    // Exactly filled below: the old text, then the added one and its
+    // terminator.
+    char* joined = AllocateForFilling(need);
+    if (text != nullptr) std::memcpy(joined, text, length);
     Adopt(joined, static_cast<uint32_t>(need));
   }
   std::memcpy(text + length, arg.get(), added + 1);

@@ -6,30 +6,38 @@
 #include <cstring>
 #include <memory>
 
+#include "strings/Ascii.h"
 #include "strings/TextString.h"
 
 namespace {
 
-// The characters a set trim removes. The set lives in a TextString of its own
-// and membership is asked of its case-insensitive Find, so a set holding "x"
-// also takes "X" (and the other way round), exactly like every other search.
+// The characters a set trim removes. Membership folds ASCII case like every
+// other search, so a set holding "x" also takes "X" (and the other way
+// round). It is looked up in a table made in one pass over the set: asking
+// the set itself for every byte of the text would cost the set's length per
+// byte, and a long set on a long text would take quadratic time.
 class TrimSet {
  public:
-  explicit TrimSet(const char* set) : members_(set, 260) {}
+  explicit TrimSet(const char* set) : members_(set, 260) {
+    for (const char* p = members_.GetText(); *p != '\0'; ++p) {
+      contains_[static_cast<unsigned char>(ascii::ToLower(*p))] = true;
+    }
+  }
 
   // Blanks are the business of TrimLeft and TrimRight: a set of nothing but
   // blanks (or no set at all) trims nothing.
   bool TrimsNothing() const { return members_.IsBlank() != 0; }
 
-  // Never ask about the terminator: the empty probe would match any set.
-  bool Contains(char c) const {
-    const char probe[2] = {c, '\0'};
-    return members_.Find(probe, 0) != nullptr;
-  }
+  // The terminator is never a member.
+  bool Contains(char c) const { return contains_[static_cast<unsigned char>(ascii::ToLower(c))]; }
 
  private:
   TextString members_;
+  bool contains_[256] = {};
 };
+
+// Tab widths up to this are expanded without measuring the result first.
+constexpr unsigned kWidthMeasuredFirst = 4096;
 
 // Stores the text from byte `skip` on. Assign reads an argument that lies in
 // the string's own buffer as a separate copy, so the tail is passed directly.
@@ -39,13 +47,18 @@ const char* KeepFrom(TextString& s, size_t skip) { return s.Assign(s.GetText() +
 
 const char* TextString::ExpandTabs(unsigned width) {
   if (text == nullptr) return text;
-  const uint64_t length = GetLength();
-  const uint64_t tabs = static_cast<uint64_t>(std::count(text, text + length, '\t'));
-  if (tabs == 0) return text;
-  // Sized in 64 bits before anything is allocated: a result that cannot fit
-  // the 32-bit size field must not cost a huge replacement text either.
-  const uint64_t resultSize = length - tabs + tabs * width + 1;
-  if (resultSize > UINT32_MAX) return text;
+  // A wide replacement is sized in 64 bits before anything is allocated: a
+  // result that cannot fit the 32-bit size field must not cost a huge
+  // replacement text either. A narrow one costs nothing worth two more
+  // passes over the text: ReplaceAll itself leaves the text as it is when
+  // there is no tab or the result would not fit.
+  if (width > kWidthMeasuredFirst) {
+    const uint64_t length = GetLength();
+    const uint64_t tabs = static_cast<uint64_t>(std::count(text, text + length, '\t'));
+    if (tabs == 0) return text;
+    const uint64_t resultSize = length - tabs + tabs * width + 1;
+    if (resultSize > UINT32_MAX) return text;
+  }
   std::unique_ptr<char[]> spaces(new char[static_cast<size_t>(width) + 1]);
   std::memset(spaces.get(), ' ', width);
   spaces[width] = '\0';

@@ -117,6 +117,23 @@ TEST(PathStringAppendComponent, InsertsOneBackslashWhereNeeded) {
   }
 }
 
+TEST(PathStringAppendComponent, OwnTextBehavesAsACopy) {
+  struct Row {
+    const char* path;
+    unsigned minSize;  // 0: the separator replaces the buffer; 260: it is kept
+    unsigned offset;
+    const char* expected;
+  } rows[] = {
+      {"abc", 0, 0, "abc\\abc"},  {"abc", 260, 0, "abc\\abc"}, {"dir", 0, 1, "dir\\ir"},
+      {"dir", 260, 1, "dir\\ir"}, {"dir", 260, 3, "dir\\"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.path << "/" << row.minSize << "/" << row.offset);
+    PathString path(row.path, row.minSize);
+    EXPECT_STREQ(path.AppendComponent(path.GetText() + row.offset), row.expected);
+  }
+}
+
 TEST(PathStringAppendComponent, WithoutTextCreatesItFromName) {
   PathString path;
   path.Free();

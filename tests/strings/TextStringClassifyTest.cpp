@@ -1,6 +1,8 @@
 // Case conversion, character tests, IsComment, EndsWith and Count.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "strings/TextString.h"
 
 namespace {
@@ -14,6 +16,33 @@ TEST(TextStringCase, ConvertsAsciiLettersOnlyInPlace) {
   EXPECT_STREQ(s.GetText(), "az\xE4\xC4 1;");
   s.Free();
   EXPECT_EQ(s.MakeUpper(), nullptr);
+}
+
+// Long texts are converted a word at a time: every byte value must come out
+// as converting it alone gives, and bytes after the terminator, which a kept
+// buffer still holds, must stay as they were.
+TEST(TextStringCase, EveryByteValueAndNothingAfterTheText) {
+  std::string all;
+  for (int round = 0; round < 3; ++round) {
+    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  }
+  for (size_t length : {all.size(), all.size() - 3, size_t{13}}) {
+    const std::string original = all.substr(0, length);
+    std::string upper = original;
+    std::string lower = original;
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    TextString s(all.c_str(), 0);
+    s.Assign(original.c_str(), 0);  // kept: the rest of `all` stays after it
+    SCOPED_TRACE(length);
+    s.MakeUpper();
+    EXPECT_EQ(std::string(s.GetText()), upper);
+    s.MakeLower();
+    EXPECT_EQ(std::string(s.GetText()), lower);
+    for (size_t i = length + 1; i < all.size(); ++i) {
+      EXPECT_EQ(s.GetAt(static_cast<unsigned>(i)), all[i]) << i;
+    }
+  }
 }
 
 TEST(TextStringClassify, EveryByteMustBelongToTheClass) {
@@ -67,6 +96,35 @@ TEST(TextStringCount, CountsOverlappingMatches) {
     TextString s(row.text, 0);
     EXPECT_EQ(s.Count(row.what, row.caseSensitive), row.expected);
   }
+}
+
+// A long needle that overlaps itself at every byte of a long text: searching
+// again after each match would read the needle once per match, about 10^11
+// bytes here; counting in one pass reads the text once.
+TEST(TextStringCount, LongSelfOverlappingNeedleCountsEveryStart) {
+  const size_t length = size_t{1} << 20;
+  TextString s(std::string(length, 'a').c_str(), 0);
+  const std::string half(length / 2, 'a');
+  EXPECT_EQ(s.Count(half.c_str(), 1), static_cast<int>(length / 2 + 1));
+  const std::string upper(length / 2, 'A');
+  EXPECT_EQ(s.Count(upper.c_str(), 0), static_cast<int>(length / 2 + 1));
+  EXPECT_EQ(s.Count(upper.c_str(), 1), 0);
+}
+
+TEST(TextStringCount, LongNeedlesCountAsShortOnesDo) {
+  // A period of two, folded or not, and needles that almost match.
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "aB";
+  std::string needle;
+  for (int i = 0; i < 200; ++i) needle += "Ab";
+  TextString s(text.c_str(), 0);
+  EXPECT_EQ(s.Count(needle.c_str(), 0), 801);
+  EXPECT_EQ(s.Count(needle.c_str(), 1), 0);
+  EXPECT_EQ(s.Count((needle + "A").c_str(), 0), 800);
+  EXPECT_EQ(s.Count((needle + "x").c_str(), 0), 0);
+  EXPECT_EQ(s.Count(("b" + needle).c_str(), 0), 800);
+  EXPECT_EQ(s.Count(text.c_str(), 1), 1);
+  EXPECT_EQ(s.Count((text + "a").c_str(), 1), 0);
 }
 
 }  // namespace

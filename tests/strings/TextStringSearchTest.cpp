@@ -1,7 +1,11 @@
 // Comparison, blank tests, search and the replace family.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "strings/TextString.h"
 
@@ -53,6 +57,38 @@ TEST(TextStringIsEqual, FoldsAsciiOnly) {
   EXPECT_EQ(umlaut.IsEqual("\xE4", 0), 0);
 }
 
+// Long texts are compared a word at a time, in blocks: a difference in any
+// byte, and a length that differs by one, must show wherever they fall.
+TEST(TextStringIsEqual, LongTextsDifferAnywhere) {
+  for (size_t length : {7, 8, 9, 63, 64, 65, 191, 192, 193, 1000}) {
+    std::string lower;
+    for (size_t i = 0; i < length; ++i) lower += static_cast<char>('a' + i % 26);
+    std::string upper = lower;
+    for (char& c : upper) c = static_cast<char>(c - 32);
+    TextString s(lower.c_str(), 0);
+    // Exactly sized, so that reading past the terminator is caught.
+    std::unique_ptr<char[]> other(new char[length + 2]);
+    std::memcpy(other.get(), upper.c_str(), length + 1);
+    SCOPED_TRACE(length);
+    EXPECT_EQ(s.IsEqual(other.get(), 0), 1);
+    for (size_t at : {size_t{0}, length / 2, length - 1}) {
+      // '@' and '[' sit next to the letters, 0xE1 is a Latin-1 letter: none
+      // of them folds.
+      for (char wrong : {'@', '[', '`', '{', '\xE1'}) {
+        const char kept = other[at];
+        other[at] = wrong;
+        EXPECT_EQ(s.IsEqual(other.get(), 0), 0) << at << " " << wrong;
+        other[at] = kept;
+      }
+    }
+    other[length] = 'A';
+    other[length + 1] = '\0';
+    EXPECT_EQ(s.IsEqual(other.get(), 0), 0);
+    other[length - 1] = '\0';
+    EXPECT_EQ(s.IsEqual(other.get(), 0), 0);
+  }
+}
+
 TEST(TextStringBlank, OnlyFourBytesAreBlank) {
   struct Row {
     const char* text;
@@ -97,6 +133,64 @@ TEST(TextStringFindIn, ResultsPointIntoTheCallersText) {
   }
   EXPECT_EQ(s.FindIn(nullptr, "a", 1), nullptr);
   EXPECT_EQ(s.FindIn("a", nullptr, 1), nullptr);
+}
+
+// The search tries the first starts one by one and then skips ahead,
+// measuring the text in growing blocks: matches and partial matches right at
+// those seams, at the very end of an exactly sized buffer, and needles too
+// long to skip must all give what trying every start gives.
+const char* NaiveFind(const char* text, const char* what, bool folded) {
+  const auto fold = [folded](char c) { return folded && c >= 'A' && c <= 'Z' ? c + 32 : c; };
+  const size_t n = std::strlen(what);
+  for (const char* start = text; *start != '\0'; ++start) {
+    size_t i = 0;
+    while (i < n && start[i] != '\0' && fold(start[i]) == fold(what[i])) ++i;
+    if (i == n) return start;
+  }
+  return nullptr;
+}
+
+TEST(TextStringFindIn, AgreesWithTryingEveryStart) {
+  // Few distinct bytes, so that partial matches abound; letters in both
+  // cases and two Latin-1 letters that must never fold.
+  static const char kAlphabet[] = "abAB\xC1\xE1 .";
+  uint32_t seed = 12345;
+  const auto next = [&seed]() {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 16;
+  };
+  const size_t lengths[] = {1, 2, 3, 5, 63, 64, 65, 70, 300, 4159, 4160, 4161, 12353, 12360};
+  const size_t needleLengths[] = {1, 2, 3, 4, 8, 17, 255, 256, 257};
+  TextString s;
+  for (size_t length : lengths) {
+    for (size_t n : needleLengths) {
+      std::string what;
+      for (size_t i = 0; i < n; ++i) what += kAlphabet[next() % (sizeof kAlphabet - 1)];
+      // Where a copy of the needle goes: nowhere, first, last, across the
+      // direct starts' end, across the first block's end, anywhere.
+      const size_t places[] = {length, 0, length - n, 62, 4159 - n / 2, next() % length};
+      for (size_t place : places) {
+        // Exactly sized, so that reading past the terminator is caught.
+        std::unique_ptr<char[]> text(new char[length + 1]);
+        for (size_t i = 0; i < length; ++i) text[i] = kAlphabet[next() % (sizeof kAlphabet - 1)];
+        text[length] = '\0';
+        if (n <= length && place <= length - n) {
+          for (size_t i = 0; i < n; ++i) {
+            const char c = what[i];
+            const bool flip =
+                (next() & 1) != 0 && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+            text[place + i] = flip ? static_cast<char>(c ^ 0x20) : c;
+          }
+        }
+        for (int caseSensitive : {0, 1}) {
+          SCOPED_TRACE(testing::Message() << "length " << length << ", needle " << n << ", place "
+                                          << place << ", caseSensitive " << caseSensitive);
+          EXPECT_EQ(s.FindIn(text.get(), what.c_str(), caseSensitive),
+                    NaiveFind(text.get(), what.c_str(), caseSensitive == 0));
+        }
+      }
+    }
+  }
 }
 
 TEST(TextStringFind, SearchesOwnText) {
@@ -188,6 +282,21 @@ TEST(TextStringReplaceAll, KeptBufferIsZeroedAfterResult) {
   for (unsigned i = 2; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
 }
 
+TEST(TextStringReplaceAll, KeptBufferLosesOlderBytesToo) {
+  // Bytes that an earlier, longer text left after the terminator are zeroed
+  // as well, also when the result is written over the text itself.
+  for (const char* with : {"+", "", "++"}) {
+    SCOPED_TRACE(with);
+    TextString s("abcdefghij", 0);  // capacity 11
+    s.Assign("a-b", 0);             // kept: "a-b", then "efghij" stays
+    const char* before = s.GetText();
+    s.ReplaceCase("-", with, nullptr);
+    EXPECT_EQ(s.GetText(), before);
+    const unsigned length = s.GetLength();
+    for (unsigned i = length; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
+  }
+}
+
 TEST(TextStringReplaceAll, ArgumentsFromOwnTextBehaveAsCopies) {
   TextString s("abcabc", 0);
   s.ReplaceCase(s.GetText() + 3, s.GetText() + 5, nullptr);  // "abc" -> "c"
@@ -220,6 +329,39 @@ TEST(TextStringReplaceAll, ManyMatchesInALongText) {
   EXPECT_EQ(count, 50000u);
   EXPECT_EQ(s.GetLength(), text.size() - 2 * 50000);
   EXPECT_EQ(s.GetText()[2], '#');
+}
+
+// Needles longer than a skip can hold that nearly match at every start of a
+// long run of one byte: trying them start by start would read about 10^11
+// bytes here.
+TEST(TextStringFind, LongNeedleThatNearlyMatchesEverywhere) {
+  const size_t length = size_t{1} << 20;
+  const std::string run(length, 'a');
+  const std::string missing = std::string(length / 2, 'a') + "b";
+  const std::string folded = std::string(length / 2, 'A') + "B";
+  TextString s(run.c_str(), 0);
+  EXPECT_EQ(s.Find(missing.c_str(), 1), nullptr);
+  EXPECT_EQ(s.Find(folded.c_str(), 0), nullptr);
+  TextString ending((run + "b").c_str(), 0);
+  EXPECT_EQ(ending.Find(missing.c_str(), 1), ending.GetText() + length / 2);
+  EXPECT_EQ(ending.Find(folded.c_str(), 0), ending.GetText() + length / 2);
+  EXPECT_EQ(ending.Find(folded.c_str(), 1), nullptr);
+}
+
+TEST(TextStringReplaceAll, LongNeedleInALongRun) {
+  // Non-overlapping matches of a 300-byte needle in 100 000 bytes: 333 of
+  // them, and the 100 bytes that are left.
+  TextString s(std::string(100000, 'a').c_str(), 0);
+  const std::string needle(300, 'A');
+  unsigned count = 0;
+  s.Replace(needle.c_str(), "", &count);
+  EXPECT_EQ(count, 333u);
+  EXPECT_EQ(s.GetLength(), 100u);
+  std::string longPeriodic;
+  for (int i = 0; i < 200; ++i) longPeriodic += "ab";
+  TextString many(("x" + longPeriodic + longPeriodic + "abx").c_str(), 0);
+  EXPECT_EQ(many.Find(("b" + longPeriodic).c_str(), 1), many.GetText() + 2);
+  EXPECT_EQ(many.Find((longPeriodic + "abx").c_str(), 1), many.GetText() + 1 + 400);
 }
 
 }  // namespace

@@ -30,6 +30,16 @@ TEST(TextStringConstruct, AlwaysEndsWithABuffer) {
   }
 }
 
+TEST(TextStringConstruct, MinSizeBeyondThirtyTwoBitsStillGivesABuffer) {
+  for (const char* text : {"abc", ""}) {
+    SCOPED_TRACE(text);
+    TextString s(text, 0xFFFFFFFFu);
+    ASSERT_NE(s.GetText(), nullptr);
+    EXPECT_STREQ(s.GetText(), text);
+    EXPECT_GE(s.GetCapacity(), std::strlen(text));
+  }
+}
+
 TEST(TextStringAssign, BufferSizeFollowsNeed) {
   struct Row {
     const char* text;
@@ -66,6 +76,26 @@ TEST(TextStringAssign, KeptBufferShowsStaleBytes) {
     EXPECT_EQ(s.GetAt(i), expected[i]);
   }
   EXPECT_EQ(s.GetAt(7), 0);  // outside the buffer
+}
+
+TEST(TextStringAssign, EmptyTextFollowsTheSameRule) {
+  TextString s("abcde", 0);  // capacity 6
+  const char* before = s.GetText();
+  s.Assign("", 5);  // need 5, below the capacity: kept, only the first byte written
+  EXPECT_EQ(s.GetText(), before);
+  EXPECT_EQ(s.GetCapacity(), 6u);
+  EXPECT_EQ(s.GetAt(0), 0);
+  EXPECT_EQ(s.GetAt(1), 'b');
+  s.Assign("", 6);  // need 6 reaches the capacity: a new zeroed buffer
+  EXPECT_EQ(s.GetCapacity(), 6u);
+  for (unsigned i = 0; i <= 6; ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
+  s.Assign("", 0);  // capacity 6 again: kept
+  EXPECT_EQ(s.GetCapacity(), 6u);
+  TextString none;
+  none.Free();
+  none.Assign("", 0);  // without a buffer: one byte
+  EXPECT_EQ(none.GetCapacity(), 0u);
+  EXPECT_STREQ(none.GetText(), "");
 }
 
 TEST(TextStringAssign, NullEmptiesAndKeepsBuffer) {

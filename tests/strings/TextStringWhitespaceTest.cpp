@@ -1,6 +1,8 @@
 // Tab expansion, blank removal, TrimLeft and the set trims.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "strings/TextString.h"
 
 namespace {
@@ -18,6 +20,22 @@ TEST(TextStringExpandTabs, ResultBeyondThirtyTwoBitsChangesNothing) {
     const char* before = s.GetText();
     EXPECT_EQ(s.ExpandTabs(width), before) << width;
     EXPECT_STREQ(s.GetText(), "a\tb");
+  }
+}
+
+TEST(TextStringExpandTabs, WideWidthsExpandAsNarrowOnesDo) {
+  // Wide replacements are measured before their spaces are made; narrow
+  // ones go straight to ReplaceAll. Both must give the same kind of result.
+  for (unsigned width : {4095u, 4096u, 4097u, 70000u}) {
+    TextString s("a\tb", 0);
+    const char* result = s.ExpandTabs(width);
+    EXPECT_EQ(result, s.GetText()) << width;
+    EXPECT_EQ(s.GetLength(), width + 2) << width;
+    EXPECT_EQ(s.GetCapacity(), width + 2) << width;
+    TextString none("ab", 0);
+    const char* before = none.GetText();
+    EXPECT_EQ(none.ExpandTabs(width), before) << width;
+    EXPECT_STREQ(none.GetText(), "ab");
   }
 }
 
@@ -56,6 +74,17 @@ TEST(TextStringTrimSet, MissingOrBlankSetTrimsNothing) {
     EXPECT_STREQ(s.TrimLeftSet(set), " a ");
     EXPECT_STREQ(s.TrimRightSet(set), " a ");
   }
+}
+
+// A set as long as the text, with the one member that matters at its end:
+// asking the set about every byte of the text would read about 10^12 bytes.
+TEST(TextStringTrimSet, LongSetOnLongTextTrimsInOnePass) {
+  const size_t length = size_t{1} << 20;
+  const std::string set = std::string(length, 'x') + "A";
+  TextString right(("b" + std::string(length, 'a')).c_str(), 0);
+  EXPECT_STREQ(right.TrimRightSet(set.c_str()), "b");
+  TextString left((std::string(length, 'a') + "b").c_str(), 0);
+  EXPECT_STREQ(left.TrimLeftSet(set.c_str()), "b");
 }
 
 TEST(TextStringWhitespace, WithoutBufferEveryOperationReturnsNull) {

@@ -1,0 +1,74 @@
+// Case conversion and the folded comparison, against Abseil's ASCII helpers
+// (and the C library's strcasecmp for the comparison).
+#include <strings.h>
+
+#include <string>
+
+#include "absl/strings/ascii.h"
+#include "absl/strings/match.h"
+#include "bench/BenchSupport.h"
+
+namespace bench {
+namespace {
+
+void Done(std::string* r, const std::string& s) {
+  benchmark::DoNotOptimize(s.data());
+  Report(r, s);
+}
+
+void Done(std::string* r, const TextString& s) {
+  benchmark::DoNotOptimize(s.GetText());
+  Report(r, s.GetText());
+}
+
+void RegisterCase() {
+  AddRow("case", "MakeUpper", {kLog64K, kLog4M}, "fresh copy; eight bytes at a time",
+         {Ours([](const Input& in, std::string* r) {
+            TextString s(in.c_str(), 0);
+            s.MakeUpper();
+            Done(r, s);
+          }),
+          Peer("absl::AsciiStrToUpper", [](const Input& in, std::string* r) {
+            std::string s = in.text();
+            absl::AsciiStrToUpper(&s);
+            Done(r, s);
+          })});
+
+  AddRow("case", "MakeLower", {kLog64K, kLog4M}, "fresh copy; eight bytes at a time",
+         {Ours([](const Input& in, std::string* r) {
+            TextString s(in.c_str(), 0);
+            s.MakeLower();
+            Done(r, s);
+          }),
+          Peer("absl::AsciiStrToLower", [](const Input& in, std::string* r) {
+            std::string s = in.text();
+            absl::AsciiStrToLower(&s);
+            Done(r, s);
+          })});
+
+  AddRow("case", "IsEqual, folded: text against its upper-case copy", {kLog64K, kLog4M},
+         "equal texts, every byte compared; strcasecmp (glibc) takes 32 bytes a step with AVX2 "
+         "and reads ahead within a memory page, ours 8 bytes a step in portable code that reads "
+         "nothing past either text",
+         {Ours([](const Input& in, std::string* r) {
+            const int equal = in.ours().IsEqual(in.upper().c_str(), 0);
+            benchmark::DoNotOptimize(equal);
+            Report(r, equal);
+          }),
+          Peer("absl::EqualsIgnoreCase",
+               [](const Input& in, std::string* r) {
+                 const bool equal = absl::EqualsIgnoreCase(in.text(), in.upper());
+                 benchmark::DoNotOptimize(equal);
+                 Report(r, equal ? 1 : 0);
+               }),
+          Peer("strcasecmp", [](const Input& in, std::string* r) {
+            const bool equal = strcasecmp(in.c_str(), in.upper().c_str()) == 0;
+            benchmark::DoNotOptimize(equal);
+            Report(r, equal ? 1 : 0);
+          })});
+}
+
+[[maybe_unused]] const bool registered = (RegisterCase(), true);
+
+}  // namespace
+}  // namespace bench

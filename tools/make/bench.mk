@@ -1,0 +1,16 @@
+# `make bench`: times the library against what a user would pick instead and
+# prints one table (also written into docs/benchmarks.md). A Release build
+# without sanitizers of its own, in BENCH_DIR. Deliberately not one of
+# TEST_SUITES: a timing is no test. BENCH_ARGS go to the benchmark binary,
+# e.g. BENCH_ARGS=--benchmark_filter=search for one family.
+BENCH_DIR  ?= build/bench
+BENCH_ARGS ?=
+
+.PHONY: bench
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DTEXTSTRING_BENCH=ON -DTEXTSTRING_BUILD_TESTS=OFF -DTEXTSTRING_SANITIZE=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target textstring_bench
+	python3 tools/bench_table.py --doc docs/benchmarks.md \
+	  $(BENCH_DIR)/bench/textstring_bench $(BENCH_ARGS)
