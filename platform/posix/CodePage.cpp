@@ -99,6 +99,8 @@ char32_t NextCodePoint(const char16_t** cursor) {
 int WideToUtf8(const char16_t* source, Output<char>* out) {
   const char16_t* p = source;
   for (;;) {
+    // Most text is ASCII: one unit, one byte, no decoding.
+    while (*p != 0 && *p < 0x80) out->Put(static_cast<char>(*p++));
     const char32_t codePoint = NextCodePoint(&p);
     unsigned char bytes[4];
     utf8::Encode(codePoint, bytes);
