@@ -157,6 +157,21 @@ inline void Report(std::string* result, long long number) {
   if (result != nullptr) *result = std::to_string(number);
 }
 
+// Done: the end of one timed call: keeps the result alive for the optimiser
+// and hands it to the checks.
+inline void Done(std::string* r, const char* text) {
+  benchmark::DoNotOptimize(text);
+  Report(r, text);
+}
+inline void Done(std::string* r, const std::string& s) {
+  benchmark::DoNotOptimize(s.data());
+  Report(r, s);
+}
+inline void Done(std::string* r, const TextString& s) {
+  benchmark::DoNotOptimize(s.GetText());
+  Report(r, s.GetText());
+}
+
 }  // namespace bench
 
 #endif  // BENCH_BENCHSUPPORT_H_

@@ -11,16 +11,6 @@
 namespace bench {
 namespace {
 
-void Done(std::string* r, const std::string& s) {
-  benchmark::DoNotOptimize(s.data());
-  Report(r, s);
-}
-
-void Done(std::string* r, const TextString& s) {
-  benchmark::DoNotOptimize(s.GetText());
-  Report(r, s.GetText());
-}
-
 void RegisterCase() {
   AddRow("case", "MakeUpper", {kLog64K, kLog4M}, "fresh copy; eight bytes at a time",
          {Ours([](const Input& in, std::string* r) {

@@ -17,16 +17,6 @@ constexpr char kRecodeNote[] =
     "fresh copy; by design through UTF-16 (measure, convert, measure, convert, Assign); "
     "platform/posix stands in for the Windows calls";
 
-void Done(std::string* r, const std::string& s) {
-  benchmark::DoNotOptimize(s.data());
-  Report(r, s);
-}
-
-void Done(std::string* r, const TextString& s) {
-  benchmark::DoNotOptimize(s.GetText());
-  Report(r, s.GetText());
-}
-
 // The bound: the input's bytes copied into a buffer that is kept between
 // iterations, so that only the copy is timed.
 auto Memcpy() {

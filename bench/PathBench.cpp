@@ -16,16 +16,6 @@ namespace fs = std::filesystem;
 
 const std::vector<InputSpec> kPaths = {kPath60, kPath260};
 
-void Done(std::string* r, const char* text) {
-  benchmark::DoNotOptimize(text);
-  Report(r, text);
-}
-
-void Done(std::string* r, const std::string& s) {
-  benchmark::DoNotOptimize(s.data());
-  Report(r, s);
-}
-
 // Outputs kept from one iteration to the next, as the getters' caches are.
 std::string& Kept(int which) {
   static std::string kept[4];

@@ -43,16 +43,6 @@ auto FoldedFinder(const char* what) {
   };
 }
 
-void Done(std::string* r, const std::string& s) {
-  benchmark::DoNotOptimize(s.data());
-  Report(r, s);
-}
-
-void Done(std::string* r, const TextString& s) {
-  benchmark::DoNotOptimize(s.GetText());
-  Report(r, s.GetText());
-}
-
 const std::vector<InputSpec> kTexts = {kLog64K, kLog4M, kDense1M};
 
 void RegisterReplaceFamily() {
