@@ -23,7 +23,9 @@ constexpr char kFolding[] =
 // (Count); the number of matches is the result.
 void RegisterFindIn() {
   AddRow("search", "FindIn, exact: every match", {kLog64K, kLog4M, kDense1M},
-         "resumes right after each match, as ReplaceAll does",
+         "resumes right after each match, as ReplaceAll does; each call is a fresh virtual search "
+         "on terminated texts (the needle measured anew, nothing kept between calls), some 6 ns a "
+         "call, which shows at 50,000 matches in 1 MiB",
          {Ours([](const Input& in, std::string* r) {
             const TextString& s = in.ours();
             long long n = 0;
