@@ -46,6 +46,25 @@ std::string FitTo(std::string text, size_t bytes) {
   return text;
 }
 
+// Lines of ten words picked from `words`, cut to exactly `bytes` by FitTo.
+template <size_t N>
+std::string WordsText(const char* const (&words)[N], size_t bytes, uint64_t seed) {
+  Random random(seed);
+  std::string text;
+  text.reserve(bytes + 64);
+  int wordsOnLine = 0;
+  while (text.size() < bytes) {
+    text += Pick(random, words);
+    if (++wordsOnLine == 10) {
+      text += "\r\n";
+      wordsOnLine = 0;
+    } else {
+      text += ' ';
+    }
+  }
+  return FitTo(std::move(text), bytes);
+}
+
 // Words of an installer's log. "adapter" comes once in about 70 words (one
 // match in about 500 bytes), in three spellings; a few words carry the
 // characters that EscapeUrlChars escapes. No word holds "checksum", which
@@ -145,20 +164,7 @@ std::string MakeAnsi(size_t bytes, uint64_t seed) {
                                        "se\xF1or",
                                        "\xEEle",
                                        "\xFD"};
-  Random random(seed);
-  std::string text;
-  text.reserve(bytes + 64);
-  int wordsOnLine = 0;
-  while (text.size() < bytes) {
-    text += Pick(random, kWords);
-    if (++wordsOnLine == 10) {
-      text += "\r\n";
-      wordsOnLine = 0;
-    } else {
-      text += ' ';
-    }
-  }
-  return FitTo(std::move(text), bytes);
+  return WordsText(kWords, bytes, seed);
 }
 
 std::string MakeUtf8(size_t bytes, uint64_t seed) {
@@ -210,20 +216,7 @@ std::string MakeEntities(size_t bytes, uint64_t seed) {
                                        "des",
                                        "OK",
                                        "&nbsp;"};
-  Random random(seed);
-  std::string text;
-  text.reserve(bytes + 64);
-  int wordsOnLine = 0;
-  while (text.size() < bytes) {
-    text += Pick(random, kWords);
-    if (++wordsOnLine == 10) {
-      text += "\r\n";
-      wordsOnLine = 0;
-    } else {
-      text += ' ';
-    }
-  }
-  return FitTo(std::move(text), bytes);
+  return WordsText(kWords, bytes, seed);
 }
 
 }  // namespace
