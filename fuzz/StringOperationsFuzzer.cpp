@@ -712,31 +712,28 @@ void OpExpandTabs(Input& in, World&, TextString& s) {
   Expect(s, want, before.ptr, "ExpandTabs");
 }
 
-void OpRemoveWhitespace(World&, TextString& s) {
-  report::CurrentOperation() = "RemoveWhitespace";
+// An operation without arguments that changes the text, checked against
+// the model's operation of the same name.
+void CheckPlainEdit(TextString& s, const char* name, void (Buffer::*model)(),
+                    const char* (TextString::*operation)()) {
+  report::CurrentOperation() = name;
   const Before before = Snap(s);
   Buffer want = before.model;
-  want.RemoveWhitespace();
-  ReturnsText(s, s.RemoveWhitespace());
-  Expect(s, want, before.ptr, "RemoveWhitespace");
+  (want.*model)();
+  ReturnsText(s, (s.*operation)());
+  Expect(s, want, before.ptr, name);
+}
+
+void OpRemoveWhitespace(World&, TextString& s) {
+  CheckPlainEdit(s, "RemoveWhitespace", &Buffer::RemoveWhitespace, &TextString::RemoveWhitespace);
 }
 
 void OpTrimLeft(World&, TextString& s) {
-  report::CurrentOperation() = "TrimLeft";
-  const Before before = Snap(s);
-  Buffer want = before.model;
-  want.TrimLeft();
-  ReturnsText(s, s.TrimLeft());
-  Expect(s, want, before.ptr, "TrimLeft");
+  CheckPlainEdit(s, "TrimLeft", &Buffer::TrimLeft, &TextString::TrimLeft);
 }
 
 void OpTrimRight(World&, TextString& s) {
-  report::CurrentOperation() = "TrimRight";
-  const Before before = Snap(s);
-  Buffer want = before.model;
-  want.TrimRight();
-  ReturnsText(s, s.TrimRight());
-  Expect(s, want, before.ptr, "TrimRight");
+  CheckPlainEdit(s, "TrimRight", &Buffer::TrimRight, &TextString::TrimRight);
 }
 
 // Remove, Replace, ReplaceCase and ReplaceAll.
