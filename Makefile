@@ -15,9 +15,12 @@ native: deps
 	cmake -S . -B $(NATIVE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEXTSTRING_SANITIZE=ON
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
+# `make release` (tools/make/release.mk) configures the same way.
+WINDOWS_CONFIGURE = cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+
 windows: deps
-	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+	$(WINDOWS_CONFIGURE)
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 # The main job: builds both, then starts setup.exe under Wine the way a user

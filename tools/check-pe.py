@@ -9,10 +9,14 @@ program must be:
     with exactly the expected numbers and strings, icon group 102 with three
     32-bit images of 48, 32 and 16 pixels (icons 1 to 3), nothing else;
   - the build identification string in its data;
-  - PE timestamp 0 (reproducible builds) and at most 64 KiB.
+  - PE timestamp 0 (reproducible builds) and at most 64 KiB, not counting
+    an Authenticode certificate table;
+  - a certificate table, when there is one, is a WIN_CERTIFICATE holding
+    PKCS#7 signed data.
 
-Usage: check-pe.py FILE...   Prints one line per check; exit status 1 when
-any check fails, 2 when a file cannot be read as a PE file at all.
+Usage: check-pe.py [--signed] FILE...   Prints one line per check; exit
+status 1 when any check fails, 2 when a file cannot be read as a PE file at
+all. --signed (a release): the certificate table is required.
 
 Needs pefile (Debian: python3-pefile, installed by tools/install-deps.sh).
 """
@@ -323,7 +327,44 @@ def icon_problems(found):
 
 # --- the file --------------------------------------------------------------
 
-def check_file(path):
+def certificate_table(pe):
+    """The security directory's (file offset, size); (0, 0) when unsigned."""
+    entry = pe.OPTIONAL_HEADER.DATA_DIRECTORY[
+        pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+    return entry.VirtualAddress, entry.Size
+
+
+# WIN_CERTIFICATE: revision 2.0, type PKCS_SIGNED_DATA; its content a DER
+# ContentInfo whose content type is signedData (1.2.840.113549.1.7.2).
+WIN_CERT_REVISION_2_0 = 0x0200
+WIN_CERT_TYPE_PKCS_SIGNED_DATA = 0x0002
+SIGNED_DATA_OID = bytes.fromhex("06092a864886f70d010702")
+
+
+def certificate_problems(pe, content, signed):
+    offset, size = certificate_table(pe)
+    if offset == 0 and size == 0:
+        return ["no certificate table"] if signed else []
+    # A signature goes after everything it covers: the end of the file.
+    if offset == 0 or size < 8 or offset % 8 or offset + size != len(content):
+        return ["table at %d, %d bytes, in a file of %d bytes: not at its end"
+                % (offset, size, len(content))]
+    length, revision, kind = struct.unpack_from("<IHH", content, offset)
+    problems = []
+    if not 8 < length <= size:
+        problems.append("WIN_CERTIFICATE of %d bytes in a table of %d" % (length, size))
+    if (revision, kind) != (WIN_CERT_REVISION_2_0, WIN_CERT_TYPE_PKCS_SIGNED_DATA):
+        problems.append("revision 0x%04X, type %d; expected 0x0200, PKCS#7 signed data (2)"
+                        % (revision, kind))
+    der = content[offset + 8:offset + min(length, size)]
+    # SEQUENCE { OBJECT IDENTIFIER signedData, ... } with a long-form length.
+    header = 2 + (der[1] & 0x7F if len(der) > 1 and der[1] & 0x80 else 0)
+    if der[:1] != b"\x30" or der[header:header + len(SIGNED_DATA_OID)] != SIGNED_DATA_OID:
+        problems.append("content is no PKCS#7 signed data")
+    return problems
+
+
+def check_file(path, signed=False):
     checks = Checks(path)
     print("== %s" % path)
     try:
@@ -343,7 +384,9 @@ def check_file(path):
                  "an executable, not a DLL", "characteristics 0x%04X" % characteristics)
     checks.check(pe.FILE_HEADER.TimeDateStamp == 0, "PE timestamp 0",
                  "0x%08X" % pe.FILE_HEADER.TimeDateStamp)
-    size = os.path.getsize(path)
+    # The signature's size is the vendor's certificate chain's and timestamp's,
+    # not the program's, and Windows does not load it.
+    size = os.path.getsize(path) - certificate_table(pe)[1]
     checks.check(size <= MAX_SIZE, "file size at most %d bytes" % MAX_SIZE, "%d bytes" % size)
 
     imported = [entry.dll.decode("ascii", "replace")
@@ -392,14 +435,22 @@ def check_file(path):
     if build_info is not None:
         print("      %s" % build_info.group(0).decode("ascii"))
 
+    problems = certificate_problems(pe, content, signed)
+    checks.check(not problems, "certificate table: %s" % (
+        "Authenticode signature" if signed else "none, or an Authenticode signature"),
+        "; ".join(problems))
+
     return 1 if checks.failures else 0
 
 
 def main(argv):
-    if len(argv) < 2:
+    paths = argv[1:]
+    signed = "--signed" in paths
+    paths = [p for p in paths if p != "--signed"]
+    if not paths:
         print(__doc__)
         return 2
-    return max(check_file(path) for path in argv[1:])
+    return max(check_file(path, signed) for path in paths)
 
 
 if __name__ == "__main__":

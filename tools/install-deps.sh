@@ -23,6 +23,8 @@ PACKAGES=(
   clang libclang-rt-14-dev valgrind
   # benchmarks and the libraries they compare against
   libbenchmark-dev libabsl-dev
+  # signing the release (Authenticode) and the test's throwaway certificate
+  osslsigncode openssl
 )
 
 # wine32 lives in the i386 architecture.

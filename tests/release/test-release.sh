@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Tests `make release` with throwaway keys made here: the release signs and
+# verifies, is byte-reproducible, still passes tools/check-pe.py and the
+# end-to-end rows under Wine, and every bad input fails with a clear message
+# and leaves no setup.exe in the release folder.
+#
+# Usage: tests/release/test-release.sh WINDOWS_DIR (what `make test-release`
+# runs, after building the targets it needs). Each release goes to a folder of
+# its own under a scratch directory; the project's build/release is never used.
+# The Wine prefix is the test's own (WINDOWS_DIR/release-test), so that ctest's
+# end-to-end tests, which use the same sandbox folders, may run alongside.
+# Exit status 0 when every check passed. KEEP=1 keeps the scratch directory.
+set -euo pipefail
+export LC_ALL=C
+
+cd "$(dirname "$0")/../.."
+windows_dir=$(cd "$1" && pwd)
+# Neither the caller's key nor its make command line may reach the cases.
+unset MAKEFLAGS MFLAGS SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE \
+  SIGN_PKCS11_ENGINE SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED
+work=$(mktemp -d "${TMPDIR:-/tmp}/setup-release-test.XXXXXX")
+if [ "${KEEP:-0}" = 1 ]; then
+  echo "test-release: keys, releases and logs kept in $work"
+else
+  trap 'rm -rf "$work"' EXIT
+fi
+built=$windows_dir/AdminExe/setup.exe
+
+failures=0
+# check WHAT LOG COMMAND...: one line per check; a failed one counts and shows
+# $work/LOG.log.
+check() {
+  local what=$1 log=$work/$2.log
+  shift 2
+  if "$@"; then
+    echo "ok    $what"
+  else
+    echo "FAIL  $what"
+    [ ! -f "$log" ] || sed 's/^/  | /' "$log"
+    failures=$((failures + 1))
+  fi
+}
+
+# release NAME [VARIABLE=VALUE...]: `make release` into $work/NAME, its output in $work/NAME.log.
+release() {
+  local name=$1
+  shift
+  "${MAKE:-make}" -s --no-print-directory release WINDOWS_DIR="$windows_dir" \
+    RELEASE_DIR="$work/$name" "$@" >"$work/$name.log" 2>&1
+}
+
+# Only setup.exe and SHA256SUMS, and the sum matches.
+released() {
+  [ "$(ls -A "$work/$1" | tr '\n' ' ')" = "SHA256SUMS setup.exe " ] &&
+    (cd "$work/$1" && sha256sum --quiet -c SHA256SUMS)
+}
+
+# verified NAME EPOCH: the signature holds against the vendor's certificate,
+# with SHA-256, the description and the signing time EPOCH.
+verified() {
+  local log=$work/$1.verify
+  osslsigncode verify -CAfile "$work/vendor.pem" -in "$work/$1/setup.exe" >"$log" 2>&1 &&
+    grep -Eq 'Message digest algorithm *: *SHA256' "$log" &&
+    grep -q 'Text description: Ovrat Zandor USB Stick Installation$' "$log" &&
+    grep -q "Signing time: $(date -u -d "@$2" '+%b %e %H:%M:%S %Y GMT')" "$log"
+}
+
+# log_says NAME PATTERN
+log_says() { grep -Eq "$2" "$work/$1.log"; }
+failed() { ! release "$@"; }
+
+# --- throwaway keys --------------------------------------------------------------
+# key NAME SUBJECT [ISSUER]: NAME.pem and NAME.key, self-signed or issued by ISSUER.
+key() {
+  local issuer=(-x509 -days 3650 -addext extendedKeyUsage=codeSigning)
+  [ $# -lt 3 ] || issuer=(-CA "$work/$3.pem" -CAkey "$work/$3.key" -days 365)
+  openssl req "${issuer[@]}" -newkey rsa:2048 -nodes -subj "$2" \
+    -keyout "$work/$1.key" -out "$work/$1.pem" 2>/dev/null
+}
+key vendor "/CN=Release Test Vendor/O=Release Test"
+key other "/CN=Another Vendor/O=Release Test"
+key root "/CN=Release Test Root/O=Release Test"
+key issued "/CN=Issued Vendor/O=Release Test" root
+printf 'pfx password\n' >"$work/pass.txt"
+printf 'not the password\n' >"$work/wrong.txt"
+openssl pkcs12 -export -in "$work/vendor.pem" -inkey "$work/vendor.key" \
+  -passout "file:$work/pass.txt" -out "$work/vendor.pfx"
+pem=(SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key")
+pfx=(SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/pass.txt")
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+version=$(osslsigncode -v | head -n 1)
+echo "test-release: ${version%%,*}; signing time $epoch"
+
+# --- releases that work -------------------------------------------------------------
+check "PEM key: released, signed and verified" pem eval 'release pem "${pem[@]}" &&
+  released pem && verified pem "$epoch"'
+check "a second run gives identical bytes" again eval 'release again "${pem[@]}" &&
+  cmp "$work/pem/setup.exe" "$work/again/setup.exe"'
+check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx "${pfx[@]}" &&
+  released pfx && cmp "$work/pem/setup.exe" "$work/pfx/setup.exe"'
+# The script itself, so that the build (whose date SOURCE_DATE_EPOCH also sets)
+# stays as it is.
+check "SOURCE_DATE_EPOCH sets the signing time" epoch eval 'SOURCE_DATE_EPOCH=1700000000 \
+  SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key" \
+  bash tools/release.sh "$built" "$work/epoch" >"$work/epoch.log" 2>&1 &&
+  verified epoch 1700000000'
+check "a chain to the vendor's own root (SIGN_CA_FILE) verifies" ca eval 'release ca \
+  SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key" SIGN_CA_FILE="$work/root.pem" &&
+  released ca'
+check "UNSIGNED=1: the built file, unsigned, with a warning" unsigned eval 'release unsigned UNSIGNED=1 &&
+  released unsigned && cmp "$built" "$work/unsigned/setup.exe" &&
+  log_says unsigned "NOT SIGNED"'
+
+# --- tools/check-pe.py ----------------------------------------------------------------
+head -c -1 "$work/pem/setup.exe" >"$work/cut.exe"
+while read -r expected options file what; do
+  [ "$options" != - ] || options=
+  status=0
+  python3 tools/check-pe.py $options "$work/$file" >"$work/check-pe.log" || status=$?
+  check "check-pe.py ${options:-without --signed}: $what" check-pe [ "$status" = "$expected" ]
+done <<'EOF'
+0 --signed pem/setup.exe      the signed release passes
+0 -        pem/setup.exe      a certificate table is accepted
+1 --signed unsigned/setup.exe an unsigned file fails
+1 -        cut.exe            a signature cut short fails
+EOF
+
+# --- the signed file under Wine -----------------------------------------------------
+prefix=$windows_dir/release-test/wineprefix
+mkdir -p "$windows_dir/release-test"
+sed "s|@TEXTSTRING_WINEPREFIX@|$prefix|" cmake/wine-run.sh.in >"$work/wine-run.sh"
+chmod +x "$work/wine-run.sh"
+if python3 tests/e2e/setup_e2e.py --wine-run "$work/wine-run.sh" --prefix "$prefix" \
+  --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pem/setup.exe" \
+  --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
+  --demo-library "$windows_dir/AdminExe/demo/dropnestlib.dll" \
+  CommandLineTest ExitCodeTest PlantedLibraryTest >"$work/e2e.log" 2>&1; then
+  echo "ok    signed setup.exe under Wine: $(grep -E '^Ran ' "$work/e2e.log")"
+else
+  tail -n 40 "$work/e2e.log"
+  check "signed setup.exe under Wine" - false
+fi
+
+# --- bad input --------------------------------------------------------------------------
+# Each case starts from an older release in the folder: a failed run must not
+# leave it there either.
+while IFS='|' read -r what pattern variables; do
+  mkdir -p "$work/failed"
+  echo old >"$work/failed/setup.exe"
+  echo old >"$work/failed/SHA256SUMS"
+  eval "variables=($variables)"
+  check "fails: $what" failed eval 'failed failed "${variables[@]}" &&
+    log_says failed "$pattern" && [ -z "$(ls -A "$work/failed")" ]'
+done <<'EOF'
+no certificate|release: no certificate given|
+a missing file|SIGN_CERT: no such file|SIGN_CERT="$work/missing.pem" SIGN_KEY="$work/vendor.key"
+the key of another certificate|certificate does not belong to the key|SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/other.key"
+a wrong PFX password|cannot open .*: wrong password in SIGN_PASSWORD_FILE|SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/wrong.txt"
+a chain to a root nobody gave|did not verify against the given certificate|SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key"
+both a PFX and a PEM key|either SIGN_PKCS12 or SIGN_CERT|"${pfx[@]}" "${pem[@]}"
+UNSIGNED=1 and a key|UNSIGNED=1 and a key .* were both given|UNSIGNED=1 "${pem[@]}"
+EOF
+
+if [ "$failures" -ne 0 ]; then
+  echo "test-release: $failures checks failed"
+  exit 1
+fi
+echo "test-release: all checks passed"

@@ -1,0 +1,33 @@
+# `make release`: setup.exe built as `make windows` builds it, signed with
+# Authenticode, verified, and written with its SHA256SUMS to RELEASE_DIR
+# (tools/release.sh; README.md, "Releasing"). setup-debug.exe never goes there.
+#
+#   make release SIGN_CERT=cert.pem SIGN_KEY=key.pem
+#   make release SIGN_PKCS12=vendor.pfx SIGN_PASSWORD_FILE=pass.txt
+#
+# `make test-release` (part of `make test`) signs with a throwaway key in
+# folders of its own and never touches RELEASE_DIR.
+RELEASE_DIR ?= build/release
+
+# What tools/release.sh reads from the environment.
+export SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN_PKCS11_ENGINE \
+  SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED
+
+# What the release test runs besides setup.exe: the end-to-end driver and
+# libraries, and setup-debug.exe for the rows that compare the two.
+RELEASE_TEST_TARGETS = setup setup-debug setup_driver e2e_recording e2e_lowercase e2e_noexport \
+  demo_installer
+
+TEST_SUITES += test-release
+
+.PHONY: release test-release
+
+release: deps
+	$(WINDOWS_CONFIGURE)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target setup
+	@bash tools/release.sh $(WINDOWS_DIR)/AdminExe/setup.exe $(RELEASE_DIR)
+
+test-release: deps
+	$(WINDOWS_CONFIGURE)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(RELEASE_TEST_TARGETS)
+	@MAKE='$(MAKE)' bash tests/release/test-release.sh $(WINDOWS_DIR)
