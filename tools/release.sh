@@ -177,16 +177,17 @@ fi
 [[ $epoch =~ ^[0-9]+$ ]] || die "SOURCE_DATE_EPOCH must be seconds since 1970, not '$epoch'"
 
 timestamp_args=()
+reach=""
 for url in ${SIGN_TIMESTAMP_URL:-}; do
   timestamp_args+=(-ts "$url")
+  reach="; can this machine reach the time-stamping service (SIGN_TIMESTAMP_URL)?"
 done
 
 # --- sign, verify, move into place -------------------------------------------------
 "$osslsigncode" sign "${sign_args[@]}" "${pass_args[@]}" "${timestamp_args[@]}" \
   -h sha256 -n "$DESCRIPTION" -time "$epoch" -in "$input" -out "$work/setup.exe" \
   </dev/null >"$work/sign.log" 2>&1 ||
-  die_with_log "$work/sign.log" "signing failed (osslsigncode's messages above)${SIGN_TIMESTAMP_URL:+;" \
-    "can this machine reach the time-stamping service $SIGN_TIMESTAMP_URL?}"
+  die_with_log "$work/sign.log" "signing failed (osslsigncode's messages above)$reach"
 
 # Trusted for the check: the given chain (its root, when it holds one), the
 # vendor's own roots or else the system's; the signer must be the given
@@ -197,7 +198,9 @@ leaf_hash=$(openssl x509 -in "$work/leaf.pem" -outform DER | sha256sum | cut -d'
 verify_args=(-CAfile "$work/trusted.pem" -require-leaf-hash "sha256:$leaf_hash")
 # Newer osslsigncode versions fetch revocation lists while verifying; a release
 # build must not depend on the network (Windows checks revocation itself).
-if "$osslsigncode" -h 2>&1 | grep -q -- -ignore-crl; then
+# (Its help ends with a failure status.)
+usage=$("$osslsigncode" -h 2>&1 || true)
+if [[ $usage == *-ignore-crl* ]]; then
   verify_args+=(-ignore-crl)
 fi
 "$osslsigncode" verify "${verify_args[@]}" -in "$work/setup.exe" </dev/null >"$work/verify.log" 2>&1 ||

@@ -9,7 +9,8 @@
 # its own under a scratch directory; the project's build/release is never used.
 # The Wine prefix is the test's own (WINDOWS_DIR/release-test), so that ctest's
 # end-to-end tests, which use the same sandbox folders, may run alongside.
-# Exit status 0 when every check passed. KEEP=1 keeps the scratch directory.
+# Exit status 0 when every check passed. KEEP=1 keeps the scratch directory;
+# OSSLSIGNCODE=PROGRAM signs and checks with another osslsigncode.
 set -euo pipefail
 export LC_ALL=C
 
@@ -25,6 +26,8 @@ else
   trap 'rm -rf "$work"' EXIT
 fi
 built=$windows_dir/AdminExe/setup.exe
+# Another osslsigncode (OSSLSIGNCODE=...) serves tools/release.sh and the checks alike.
+osslsigncode=${OSSLSIGNCODE:-osslsigncode}
 
 failures=0
 # check WHAT LOG COMMAND...: one line per check; a failed one counts and shows
@@ -59,7 +62,7 @@ released() {
 # with SHA-256, the description and the signing time EPOCH.
 verified() {
   local log=$work/$1.verify
-  osslsigncode verify -CAfile "$work/vendor.pem" -in "$work/$1/setup.exe" >"$log" 2>&1 &&
+  "$osslsigncode" verify -CAfile "$work/vendor.pem" -in "$work/$1/setup.exe" >"$log" 2>&1 &&
     grep -Eq 'Message digest algorithm *: *SHA256' "$log" &&
     grep -q 'Text description: Ovrat Zandor USB Stick Installation$' "$log" &&
     grep -q "Signing time: $(date -u -d "@$2" '+%b %e %H:%M:%S %Y GMT')" "$log"
@@ -70,10 +73,13 @@ log_says() { grep -Eq "$2" "$work/$1.log"; }
 failed() { ! release "$@"; }
 
 # --- throwaway keys --------------------------------------------------------------
-# key NAME SUBJECT [ISSUER]: NAME.pem and NAME.key, self-signed or issued by ISSUER.
+# key NAME SUBJECT [ISSUER]: NAME.pem and NAME.key, self-signed or issued by
+# ISSUER. An issued one names a revocation list, as a CA's do, on a port where
+# nothing answers: the release's check must not need the network.
 key() {
   local issuer=(-x509 -days 3650 -addext extendedKeyUsage=codeSigning)
-  [ $# -lt 3 ] || issuer=(-CA "$work/$3.pem" -CAkey "$work/$3.key" -days 365)
+  [ $# -lt 3 ] || issuer=(-CA "$work/$3.pem" -CAkey "$work/$3.key" -days 365
+    -addext extendedKeyUsage=codeSigning -addext crlDistributionPoints=URI:http://127.0.0.1:9/ca.crl)
   openssl req "${issuer[@]}" -newkey rsa:2048 -nodes -subj "$2" \
     -keyout "$work/$1.key" -out "$work/$1.pem" 2>/dev/null
 }
@@ -88,7 +94,7 @@ openssl pkcs12 -export -in "$work/vendor.pem" -inkey "$work/vendor.key" \
 pem=(SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key")
 pfx=(SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/pass.txt")
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-version=$(osslsigncode -v | head -n 1)
+version=$("$osslsigncode" -v | head -n 1)
 echo "test-release: ${version%%,*}; signing time $epoch"
 
 # --- releases that work -------------------------------------------------------------
