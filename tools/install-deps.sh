@@ -23,8 +23,9 @@ PACKAGES=(
   clang libclang-rt-14-dev valgrind
   # benchmarks and the libraries they compare against
   libbenchmark-dev libabsl-dev
-  # signing the release (Authenticode) and the test's throwaway certificate
-  osslsigncode openssl
+  # signing the release (Authenticode) and the test's throwaway certificate;
+  # OpenSSL's engine for keys on PKCS#11 tokens, and a software token to test it
+  osslsigncode openssl libengine-pkcs11-openssl softhsm2
 )
 
 # wine32 lives in the i386 architecture.

@@ -93,6 +93,16 @@ openssl pkcs12 -export -in "$work/vendor.pem" -inkey "$work/vendor.key" \
   -passout "file:$work/pass.txt" -out "$work/vendor.pfx"
 pem=(SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key")
 pfx=(SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/pass.txt")
+# The vendor's key once more, on a software token of the run's own.
+export SOFTHSM2_CONF=$work/softhsm2.conf
+mkdir "$work/tokens"
+printf 'directories.tokendir = %s\nobjectstore.backend = file\n' "$work/tokens" >"$SOFTHSM2_CONF"
+printf '4711\n' >"$work/pin.txt"
+softhsm2-util --init-token --free --label release-test --pin 4711 --so-pin 4712 >/dev/null
+softhsm2-util --import "$work/vendor.key" --token release-test --label vendor --id 01 \
+  --pin 4711 >/dev/null
+token=(SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_CERT="$work/vendor.pem"
+  "SIGN_KEY=pkcs11:token=release-test;object=vendor" SIGN_PASSWORD_FILE="$work/pin.txt")
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 version=$("$osslsigncode" -v | head -n 1)
 echo "test-release: ${version%%,*}; signing time $epoch"
@@ -100,12 +110,18 @@ echo "test-release: ${version%%,*}; signing time $epoch"
 # --- releases that work -------------------------------------------------------------
 check "PEM key: released, signed and verified" pem eval 'release pem "${pem[@]}" &&
   released pem && verified pem "$epoch"'
+# What lets anyone match a signed copy to its sources without the key.
+check "without its signature, the release is the built file" pem eval '"$osslsigncode" \
+  remove-signature -in "$work/pem/setup.exe" -out "$work/plain.exe" >/dev/null &&
+  cmp "$built" "$work/plain.exe"'
 check "a second run gives identical bytes" again eval 'release again "${pem[@]}" &&
   cmp "$work/pem/setup.exe" "$work/again/setup.exe"'
 check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx "${pfx[@]}" &&
   released pfx && cmp "$work/pem/setup.exe" "$work/pfx/setup.exe"'
 # The script itself, so that the build (whose date SOURCE_DATE_EPOCH also sets)
 # stays as it is.
+check "a key on a PKCS#11 token gives the same bytes" token eval 'release token "${token[@]}" &&
+  released token && cmp "$work/pem/setup.exe" "$work/token/setup.exe"'
 check "SOURCE_DATE_EPOCH sets the signing time" epoch eval 'SOURCE_DATE_EPOCH=1700000000 \
   SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key" \
   bash tools/release.sh "$built" "$work/epoch" >"$work/epoch.log" 2>&1 &&
