@@ -48,7 +48,7 @@ check() {
 release() {
   local name=$1
   shift
-  "${MAKE:-make}" -s --no-print-directory release WINDOWS_DIR="$windows_dir" \
+  make -s --no-print-directory release WINDOWS_DIR="$windows_dir" \
     RELEASE_DIR="$work/$name" "$@" >"$work/$name.log" 2>&1
 }
 

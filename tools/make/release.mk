@@ -30,4 +30,4 @@ release: deps
 test-release: deps
 	$(WINDOWS_CONFIGURE)
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target $(RELEASE_TEST_TARGETS)
-	@MAKE='$(MAKE)' bash tests/release/test-release.sh $(WINDOWS_DIR)
+	@bash tests/release/test-release.sh $(WINDOWS_DIR)
