@@ -4,9 +4,14 @@
 // whether it received a null pointer rather than an empty text, how often it
 // was called, and which copy of the library was loaded.
 //
-// Built in three variants (tests/e2e/CMakeLists.txt): E2E_EXPORT_NAME is the
+// Built in several variants (tests/e2e/CMakeLists.txt): E2E_EXPORT_NAME is the
 // export's name: "PreInstall"; "preinstall" (the lookup must not find it);
-// "Other" (a library without the entry).
+// "Other" (a library without the entry). With E2E_COMPANION set to a file
+// name, PreInstall records nothing itself: it loads that companion library
+// by bare name, as installer libraries do, and hands the call on to the
+// companion's own PreInstall, so that the record names the companion copy
+// that the process's library search found; when none is found it returns
+// kNoCompanion.
 //
 // Each call appends one record to the file named by SETUP_TEST_RECORD:
 //   <library path>\t<length of the text, or -1 for a null pointer>\n<text>\n
@@ -26,6 +31,19 @@
 // The linker's symbol for this library's own base address.
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
+#ifdef E2E_COMPANION
+constexpr int kNoCompanion = -404;
+
+extern "C" __declspec(dllexport) int PREINSTALL_CALL E2E_EXPORT_NAME(const char* commandLine) {
+  HMODULE companion = LoadLibraryA(E2E_COMPANION);
+  if (companion == nullptr) return kNoCompanion;
+  const auto forward = reinterpret_cast<PreInstallEntry>(
+      reinterpret_cast<void*>(GetProcAddress(companion, PREINSTALL_ENTRY_NAME)));
+  const int result = forward != nullptr ? forward(commandLine) : kNoCompanion;
+  FreeLibrary(companion);
+  return result;
+}
+#else
 extern "C" __declspec(dllexport) int PREINSTALL_CALL E2E_EXPORT_NAME(const char* commandLine) {
   const char* record = std::getenv("SETUP_TEST_RECORD");
   if (record != nullptr && *record != '\0') {
@@ -43,3 +61,4 @@ extern "C" __declspec(dllexport) int PREINSTALL_CALL E2E_EXPORT_NAME(const char*
   const char* result = std::getenv("SETUP_TEST_RESULT");
   return result != nullptr ? static_cast<int>(std::strtoll(result, nullptr, 10)) : 0;
 }
+#endif

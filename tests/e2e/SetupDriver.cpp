@@ -12,6 +12,9 @@
 //     --command-line-hex HEX   the same, given as hex bytes (for tabs, quotes
 //                              and bytes that do not survive Wine's argument
 //                              handling)
+//     --command-line-file FILE the same, read from FILE byte for byte (for a
+//                              command line too long to pass inside the
+//                              driver's own)
 //     --cwd DIR                the child's current directory
 //     --env NAME=VALUE         set a variable in the child's environment
 //                              (repeatable; an empty VALUE removes it)
@@ -34,7 +37,8 @@ namespace {
 int Usage(const char* message) {
   std::fprintf(stderr, "setup-driver: %s\n", message);
   std::fprintf(stderr,
-               "usage: setup-driver.exe [--command-line TEXT | --command-line-hex HEX] "
+               "usage: setup-driver.exe [--command-line TEXT | --command-line-hex HEX | "
+               "--command-line-file FILE] "
                "[--cwd DIR] [--env NAME=VALUE]... [--path-prepend DIR] [--timeout SECONDS] "
                "PROGRAM\n");
   return 2;
@@ -58,6 +62,18 @@ bool DecodeHex(const char* hex, std::string* out) {
     out->push_back(static_cast<char>(high * 16 + low));
   }
   return true;
+}
+
+bool ReadFile(const char* path, std::string* out) {
+  FILE* in = std::fopen(path, "rb");
+  if (in == nullptr) return false;
+  out->clear();
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) out->append(chunk, got);
+  const bool ok = std::ferror(in) == 0;
+  std::fclose(in);
+  return ok;
 }
 
 // The child inherits the driver's environment, so changing the driver's own
@@ -99,6 +115,9 @@ int main(int argc, char** argv) {
       haveCommandLine = true;
     } else if (std::strcmp(option, "--command-line-hex") == 0 && hasValue) {
       if (!DecodeHex(argv[++i], &commandLine)) return Usage("bad hex in --command-line-hex");
+      haveCommandLine = true;
+    } else if (std::strcmp(option, "--command-line-file") == 0 && hasValue) {
+      if (!ReadFile(argv[++i], &commandLine)) return Usage("cannot read --command-line-file");
       haveCommandLine = true;
     } else if (std::strcmp(option, "--cwd") == 0 && hasValue) {
       directory = argv[++i];
