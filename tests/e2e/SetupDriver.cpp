@@ -21,8 +21,10 @@
 //     --path-prepend DIR       put DIR first on the child's PATH
 //     --timeout SECONDS        give up (and end the child) after this long;
 //                              default 60
+//     --report-time            also print the child's time from start to exit
 //
 // Output (stdout), one line:  exit code: <signed decimal> (0x<hex>)
+// and with --report-time a second one:  elapsed: <microseconds> us
 // The driver's own exit status: 0 when the child ran to its end, 2 for a
 // usage error, 3 when the child could not be started, 4 on a timeout.
 #include <windows.h>
@@ -106,6 +108,7 @@ int main(int argc, char** argv) {
   std::string commandLine;
   bool haveCommandLine = false;
   DWORD timeoutSeconds = 60;
+  bool reportTime = false;
 
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
@@ -127,6 +130,8 @@ int main(int argc, char** argv) {
       if (!PrependPath(argv[++i])) return Usage("cannot change PATH");
     } else if (std::strcmp(option, "--timeout") == 0 && hasValue) {
       timeoutSeconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (std::strcmp(option, "--report-time") == 0) {
+      reportTime = true;
     } else if (option[0] == '-' && option[1] == '-') {
       return Usage("unknown option or missing value");
     } else if (program == nullptr) {
@@ -145,6 +150,9 @@ int main(int argc, char** argv) {
   std::memset(&process, 0, sizeof process);
   // CreateProcessA may write into the command line: hand it a private copy.
   std::string writable = commandLine;
+  LARGE_INTEGER frequency, started, ended;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
   if (!CreateProcessA(program, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, directory,
                       &startup, &process)) {
     std::fprintf(stderr, "setup-driver: cannot start %s: error %lu\n", program, GetLastError());
@@ -158,6 +166,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "setup-driver: %s did not end within %lu s\n", program, timeoutSeconds);
     return 4;
   }
+  QueryPerformanceCounter(&ended);
   DWORD code = 0;
   const BOOL known = GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
@@ -167,6 +176,10 @@ int main(int argc, char** argv) {
   }
   std::printf("exit code: %ld (0x%08lX)\n", static_cast<long>(static_cast<LONG>(code)),
               static_cast<unsigned long>(code));
+  if (reportTime) {
+    const long long ticks = ended.QuadPart - started.QuadPart;
+    std::printf("elapsed: %lld us\n", ticks * 1000000 / frequency.QuadPart);
+  }
   std::fflush(stdout);
   return 0;
 }
