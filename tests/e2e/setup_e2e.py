@@ -10,7 +10,7 @@ copy of the library was loaded) and the whole 32-bit exit code.
 ctest runs one test class per ctest test (see tests/e2e/CMakeLists.txt); by
 hand:
 
-  python3 setup_e2e.py --wine-run <wine wrapper> --prefix <its WINEPREFIX> \\
+  python3 setup_e2e.py --wine-run <wine wrapper> --prefix <a WINEPREFIX of its own> \\
       --driver setup-driver.exe --setup setup.exe --setup-debug setup-debug.exe \\
       --libraries <folder of e2e-*.dll> --demo-library <demo dropnestlib.dll> \\
       [CommandLineTest ...]
@@ -40,8 +40,8 @@ LONG_COMMAND_LINE = 4000
 # Set by main() from the command line.
 CONFIG = None
 
-# The recording library's variants (tests/e2e/E2eInstaller.cpp), by the name
-# of their export.
+# The recording library's variants (tests/AdminExe/RecordingInstaller.cpp),
+# by the name of their export.
 RECORDING = "e2e-recording.dll"  # exports PreInstall
 LOWERCASE = "e2e-lowercase.dll"  # exports only "preinstall"
 NO_EXPORT = "e2e-noexport.dll"  # exports "Other", no PreInstall
@@ -65,7 +65,7 @@ class Record:
 
 
 def parse_records(data):
-    """The records that E2eInstaller.cpp appends:
+    """The records that RecordingInstaller.cpp appends:
     <library path>\\t<length or -1>\\n<text>\\n for each call."""
     records = []
     position = 0
@@ -108,7 +108,8 @@ class Wine:
     def run(self, program, command_line, cwd=None, env=None, path_prepend=None):
         """Starts `program` (a C: path) with `command_line` (bytes, exactly)
         and returns its 32-bit exit code as a signed int."""
-        argv = [self.config.wine_run, self.config.driver, "--timeout", str(DRIVER_TIMEOUT)]
+        argv = [self.config.wine_run, "--prefix", self.config.prefix, self.config.driver,
+                "--timeout", str(DRIVER_TIMEOUT)]
         if len(command_line) > LONG_COMMAND_LINE:
             # Inside the driver's own command line it would pass Windows'
             # limit: the driver reads it from a file instead.
@@ -514,7 +515,7 @@ def main():
     global CONFIG
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--wine-run", required=True, help="the Wine wrapper script")
-    parser.add_argument("--prefix", required=True, help="the wrapper's WINEPREFIX")
+    parser.add_argument("--prefix", required=True, help="the WINEPREFIX to run in")
     parser.add_argument("--driver", required=True, help="setup-driver.exe")
     parser.add_argument("--setup", required=True, help="setup.exe")
     parser.add_argument("--setup-debug", required=True, help="setup-debug.exe")
