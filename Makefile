@@ -32,7 +32,7 @@ DEMO_DIR     = $(WINDOWS_DIR)/demo-run
 DEMO_WIN_DIR = Z:$(subst /,\,$(abspath $(DEMO_DIR)))
 DEMO_ARGS    = /install /lang de
 
-run: native windows
+run: windows
 	@rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
 	@cp $(WINDOWS_DIR)/AdminExe/setup.exe $(WINDOWS_DIR)/AdminExe/demo/dropnestlib.dll $(DEMO_DIR)/
 	@printf '%s\n' 'Running under Wine: "$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)'

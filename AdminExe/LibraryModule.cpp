@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-#include "paths/PathString.h"
+#include "AdminExe/DebugDirectory.h"
 
 namespace {
-
-constexpr char kDebugDirectory[] = "C:\\OvratDebug";
-constexpr int kOpenExisting = 3;
 
 // Copies `name` into the field when it fits whole; false (field untouched)
 // when it does not.
@@ -16,20 +13,6 @@ bool StoreName(char (&field)[LibraryModule::kFileNameSize], const char* name) {
   if (length >= sizeof field) return false;
   std::memcpy(field, name, length + 1);
   return true;
-}
-
-// The library in the debug directory, when such a file exists; null when it
-// does not or does not load.
-platform::LibraryHandle LoadFromDebugDirectory(const char* name) {
-  PathString* candidate = new PathString(nullptr, 260);
-  candidate->Assign(kDebugDirectory, 0);
-  candidate->AppendComponent(name);
-  platform::LibraryHandle module = nullptr;
-  if (candidate->CheckFile(kOpenExisting) == 1) {
-    module = platform::LoadLibraryFile(candidate->GetText());
-  }
-  delete candidate;
-  return module;
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 // binding); the destructor unloads it.
 //
 // While the debug lookup is on, Load first tries the file of that name in the
-// debug directory "C:\OvratDebug" (for the vendor's own testing). Any
-// signed-in user can create that folder, so a program running with
-// administrator rights must switch the lookup off (SetDebugLookup(0)).
+// vendor's debug directory (for the vendor's own testing). Only programs that
+// link the real lookup (DebugDirectory.h) look there; the shipped setup.exe
+// links the one that never looks, whatever SetDebugLookup is given.
 //
 // The declaration order of the virtual operations is part of the contract.
 class LibraryModule {
@@ -31,8 +31,8 @@ class LibraryModule {
   // already: 1, and the argument is ignored. A non-empty `fileName` replaces
   // the stored name first; a name longer than 259 characters gives 0 and
   // changes nothing. Looks in the debug directory first while the lookup is
-  // on, then the program's own folder and the system folder (never the
-  // current directory or PATH).
+  // on (see above), then the program's own folder and the system folder
+  // (never the current directory or PATH).
   virtual int Load(const char* fileName);
 
   // Unload: BeforeUnload, then frees the library. Returns 1, in any state.

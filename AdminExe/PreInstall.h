@@ -11,9 +11,18 @@
 //    "PreInstall" (undecorated: link with -Wl,--kill-at or a .def file, or
 //    GetProcAddress will not find it), of type PreInstallEntry below.
 //
+// The library's own DLLs:
+//  - setup.exe restricts the library search of its whole process before it
+//    loads anything: a DLL that the library (or system code on its behalf)
+//    loads by bare name, LoadLibraryA("helper.dll") say, is found beside
+//    setup.exe or in the system folder, never in the current directory or
+//    on PATH, where anybody could have planted one. Ship companion DLLs
+//    beside setup.exe, or load them by full path.
+//
 // The call:
 //  - PreInstall is called once, on setup.exe's only thread, with
-//    administrator rights, after the library has been loaded.
+//    administrator rights, after the library has been loaded, in a process
+//    that ends at once when its heap is found corrupted.
 //  - Its argument is setup.exe's command line without setup.exe's own path
 //    and the blanks and double quotes around it: never null, possibly empty,
 //    8-bit text in the ANSI code page. It belongs to setup.exe and is valid

@@ -1,6 +1,8 @@
 // The entry point of setup.exe and setup-debug.exe. The runtime's GUI
 // start-up calls it and ends the process with its result as the exit code.
 #include "AdminExe/Setup.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Process.h"
 
 #ifndef SETUP_DEBUG_LOOKUP
 #error "build with -DSETUP_DEBUG_LOOKUP=0 (shipped) or 1 (vendor testing)"
@@ -16,6 +18,11 @@ extern "C" const char kSetupBuildInfo[];
 
 extern "C" int __stdcall WinMain(HINSTANCE__* /*instance*/, HINSTANCE__* /*previous*/,
                                  char* /*tail*/, int /*show*/) {
+  // Before anything can load a library: the program runs elevated, often
+  // from a folder anybody can write to, and the installer library (or
+  // system code on its behalf) may load companions by bare name.
+  platform::RestrictLibrarySearch();
+  platform::TerminateOnHeapCorruption();
   __asm__ volatile("" : : "r"(kSetupBuildInfo));
   // The tail the runtime offers is cut differently from the rules the
   // installer library expects: the whole command line is read instead.

@@ -20,12 +20,14 @@ include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING AND WIN32)
   # Test executables run under Wine, in a private prefix inside the build
-  # folder, quietly. The wrapper makes the prefix on first use.
+  # folder, quietly. The wrapper makes the prefix on first use; it is the
+  # only one, and tests that need a prefix of their own pass --prefix.
   set(TEXTSTRING_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
-  configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh
+  set(TEXTSTRING_WINE_RUN ${PROJECT_BINARY_DIR}/wine-run.sh)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${TEXTSTRING_WINE_RUN}
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE @ONLY)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TEXTSTRING_WINE_RUN})
 endif()
 
 # textstring_add_tests(target): registers every test of a GoogleTest

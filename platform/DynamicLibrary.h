@@ -8,14 +8,26 @@ namespace platform {
 // An opaque handle of a loaded library; null when nothing is loaded.
 using LibraryHandle = void*;
 
+// RestrictLibrarySearch: from now on, every library that anything in this
+// process loads by bare file name (the program, the installer library it
+// loads, or system code on their behalf) comes from the program's own folder
+// or the system folder only: never from the current directory or the
+// folders on PATH, where anybody could have put a library of that name.
+// Call it first thing, before anything can load a library. Returns 1 when
+// the system enforces exactly that; 0 where it only drops the current
+// directory (Windows without the safe-search update). On POSIX a no-op that
+// returns 1: LoadLibraryFile never searches there, and nothing else loads
+// by bare name on the program's behalf.
+int RestrictLibrarySearch();
+
 // LoadLibraryFile: loads `name` and returns its handle, or null.
-//  - A name with a directory in it (an absolute or relative path) loads
-//    exactly that file.
+//  - A name with a directory in it loads exactly that file (a relative one
+//    from the current directory).
 //  - A bare file name is looked for in the running program's own folder and
 //    then in the system folder only: never in the current directory or the
-//    folders on PATH, where anybody could have put a library of that name.
+//    folders on PATH.
 //    (On Windows: LoadLibraryExA with LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
-//    LOAD_LIBRARY_SEARCH_SYSTEM32; where the system refuses those flags, the
+//    LOAD_LIBRARY_SEARCH_SYSTEM32; where the system lacks those flags, the
 //    full path in the program's folder. On POSIX: the program's folder.)
 LibraryHandle LoadLibraryFile(const char* name);
 
@@ -29,7 +41,16 @@ void* FindExport(LibraryHandle library, const char* name);
 // `buffer` (at most `size` bytes, terminator included) and returns the
 // number of characters copied; 0 when there is none. Libraries on POSIX
 // carry no string resources: always 0 there.
+// On Windows the string functions' library (user32.dll) is loaded from the
+// system folder at the first call only: importing it would make every start
+// of the program slower and its thread a GUI thread, for a call it rarely
+// makes.
 int LoadStringResource(LibraryHandle library, unsigned id, char* buffer, int size);
+
+// For tests: 1 makes LoadLibraryFile and LoadStringResource behave as on a
+// Windows whose loader lacks the safe-search flags; 0 goes back to asking the
+// system. No effect on POSIX.
+void AssumeNoSafeSearchForTesting(int assume);
 
 }  // namespace platform
 

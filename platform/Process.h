@@ -17,6 +17,12 @@ const char* CommandLine();
 // the real one.
 uint32_t ModulePath(char* buffer, uint32_t size);
 
+// TerminateOnHeapCorruption: from now on, a heap found corrupted ends the
+// process at once instead of letting it run on with damaged data (on Windows
+// HeapEnableTerminationOnCorruption, where the system offers it). Nothing to
+// do on POSIX, whose allocator already aborts on the corruption it detects.
+void TerminateOnHeapCorruption();
+
 }  // namespace platform
 
 #endif  // PLATFORM_PROCESS_H_

@@ -1,22 +1,32 @@
 #!/usr/bin/env python3
-"""Checks a built setup.exe (or setup-debug.exe) against what the shipped
-program must be:
+"""Checks a built setup.exe (or, with --debug-build, setup-debug.exe) against
+what the program must be:
 
   - a 32-bit (PE32) x86 Windows GUI program, no DLL;
-  - importing system DLLs only (never the MinGW runtime DLLs);
+  - importing exactly KERNEL32.dll and msvcrt.dll: no other DLL (user32.dll
+    is loaded at run time only when a string resource is read), no
+    delay-load imports, and no static import of SetDefaultDllDirectories or
+    AddDllDirectory, which older systems lack (a missing import would stop
+    the program from starting);
+  - address-space layout randomisation and no-execute data (DYNAMIC_BASE,
+    NX_COMPAT), with the relocations that randomisation needs;
   - its resources, all in German (Germany), 0x0407: exactly one manifest
     (resource 1) with exactly the expected XML, the version information
     with exactly the expected numbers and strings, icon group 102 with three
     32-bit images of 48, 32 and 16 pixels (icons 1 to 3), nothing else;
+    setup-debug.exe's description and internal name say that it is the
+    vendor's debug build;
+  - the vendor's debug folder "C:\\OvratDebug": its name appears nowhere in
+    setup.exe, and does appear in setup-debug.exe's code;
   - the build identification string in its data;
   - PE timestamp 0 (reproducible builds) and at most 64 KiB, not counting
     an Authenticode certificate table;
   - a certificate table, when there is one, is a WIN_CERTIFICATE holding
     PKCS#7 signed data.
 
-Usage: check-pe.py [--signed] FILE...   Prints one line per check; exit
-status 1 when any check fails, 2 when a file cannot be read as a PE file at
-all. --signed (a release): the certificate table is required.
+Usage: check-pe.py [--debug-build] [--signed] FILE...   Prints one line per
+check; exit status 1 when any check fails, 2 when a file cannot be read as a
+PE file at all. --signed (a release): the certificate table is required.
 
 Needs pefile (Debian: python3-pefile, installed by tools/install-deps.sh).
 """
@@ -47,11 +57,16 @@ RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 RESOURCE_TYPE_NAMES = {RT_ICON: "icon", RT_GROUP_ICON: "icon group", RT_VERSION: "version",
                        RT_MANIFEST: "manifest"}
 
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "msvcrt.dll", "advapi32.dll", "gdi32.dll", "shell32.dll",
-    "shlwapi.dll", "ole32.dll", "oleaut32.dll", "comctl32.dll", "version.dll", "ntdll.dll",
-}
-RUNTIME_DLL_PREFIXES = ("libstdc++", "libgcc", "libwinpthread")
+IMPORTED_DLLS = ["kernel32.dll", "msvcrt.dll"]
+# Functions of newer systems that must be looked up at run time.
+NOT_IMPORTED = {b"SetDefaultDllDirectories", b"AddDllDirectory"}
+
+IMAGE_FILE_RELOCS_STRIPPED = 0x0001
+IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
+IMAGE_DLLCHARACTERISTICS_NX_COMPAT = 0x0100
+IMAGE_DIRECTORY_ENTRY_BASERELOC = 5
+
+DEBUG_FOLDER = b"C:\\OvratDebug"
 
 V1 = "{urn:schemas-microsoft-com:asm.v1}"
 V2 = "{urn:schemas-microsoft-com:asm.v2}"
@@ -94,6 +109,12 @@ STRINGS = {
     "ProductName": "  Dropnest",
     "ProductVersion": "1, 0, 0, 1",
 }
+# setup-debug.exe tells whoever prepares a release what it is.
+DEBUG_STRINGS = dict(STRINGS, **{
+    "FileDescription": "Ovrat Zandor USB Stick Installation - VENDOR DEBUG BUILD: "
+                       "loads C:\\OvratDebug\\dropnestlib.dll first; never ship",
+    "InternalName": "DropnestAdminExe-Debug (never ship)",
+})
 OPTIONAL_STRINGS = {"LegalCopyright"}  # the legal notice may be there or not
 TRANSLATIONS = [(0x0407, 1200)]
 
@@ -228,7 +249,7 @@ def parse_version_node(data, offset, depth=0):
     return key, kind, value, children, end
 
 
-def version_problems(data):
+def version_problems(data, expected_strings):
     problems = []
     try:
         key, _, fixed, children, _ = parse_version_node(data, 0)
@@ -268,10 +289,10 @@ def version_problems(data):
                 if kind != 1:
                     problems.append("string %s is not text" % name)
                 strings[name] = value.decode("utf-16-le").rstrip("\0")
-            for name, expected in STRINGS.items():
+            for name, expected in expected_strings.items():
                 if strings.get(name) != expected:
                     problems.append("%s %r, expected %r" % (name, strings.get(name), expected))
-            extra = set(strings) - set(STRINGS) - OPTIONAL_STRINGS
+            extra = set(strings) - set(expected_strings) - OPTIONAL_STRINGS
             if extra:
                 problems.append("unexpected strings %r" % sorted(extra))
     var_info = blocks.get("VarFileInfo")
@@ -364,7 +385,7 @@ def certificate_problems(pe, content, signed):
     return problems
 
 
-def check_file(path, signed=False):
+def check_file(path, debug_build=False, signed=False):
     checks = Checks(path)
     print("== %s" % path)
     try:
@@ -389,14 +410,25 @@ def check_file(path, signed=False):
     size = os.path.getsize(path) - certificate_table(pe)[1]
     checks.check(size <= MAX_SIZE, "file size at most %d bytes" % MAX_SIZE, "%d bytes" % size)
 
-    imported = [entry.dll.decode("ascii", "replace")
-                for attribute in ("DIRECTORY_ENTRY_IMPORT", "DIRECTORY_ENTRY_DELAY_IMPORT")
-                for entry in getattr(pe, attribute, [])]
-    runtime = [d for d in imported if d.lower().startswith(RUNTIME_DLL_PREFIXES)]
-    other = [d for d in imported if d.lower() not in SYSTEM_DLLS and d not in runtime]
-    checks.check(not runtime, "no MinGW runtime DLLs imported", ", ".join(runtime))
-    checks.check(not other, "only system DLLs imported (%s)" % ", ".join(imported),
-                 "not known system DLLs: " + ", ".join(other))
+    imports = getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])
+    imported = [entry.dll.decode("ascii", "replace") for entry in imports]
+    checks.check(sorted(d.lower() for d in imported) == IMPORTED_DLLS,
+                 "imports exactly %s" % " and ".join(IMPORTED_DLLS), ", ".join(imported))
+    delayed = [entry.dll.decode("ascii", "replace")
+               for entry in getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])]
+    checks.check(not delayed, "no delay-load imports", ", ".join(delayed))
+    static = sorted(function.name.decode("ascii") for entry in imports for function in entry.imports
+                    if function.name in NOT_IMPORTED)
+    checks.check(not static, "newer loader functions looked up, not imported", ", ".join(static))
+
+    dll_characteristics = pe.OPTIONAL_HEADER.DllCharacteristics
+    wanted = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT
+    checks.check(dll_characteristics & wanted == wanted, "DYNAMIC_BASE and NX_COMPAT",
+                 "DllCharacteristics 0x%04X" % dll_characteristics)
+    relocations = pe.OPTIONAL_HEADER.DATA_DIRECTORY[IMAGE_DIRECTORY_ENTRY_BASERELOC]
+    checks.check(relocations.Size > 0 and not characteristics & IMAGE_FILE_RELOCS_STRIPPED,
+                 "relocations kept", "%d bytes, characteristics 0x%04X"
+                 % (relocations.Size, characteristics))
 
     found = resources(pe)
     unexpected = sorted(str(k) for k in found if k not in RESOURCE_TYPE_NAMES)
@@ -419,7 +451,7 @@ def check_file(path, signed=False):
     if checks.check([(v[0], v[1]) for v in versions] == [(1, LANGUAGE)],
                     "exactly one version information: resource 1, language 0x%04X" % LANGUAGE,
                     "found %r" % [(v[0], hex(v[1])) for v in versions]):
-        problems = version_problems(versions[0][2])
+        problems = version_problems(versions[0][2], DEBUG_STRINGS if debug_build else STRINGS)
         checks.check(not problems, "version information content", "; ".join(problems))
 
     problems = icon_problems(found)
@@ -428,6 +460,19 @@ def check_file(path, signed=False):
 
     with open(path, "rb") as f:
         content = f.read()
+    if debug_build:
+        checks.check(DEBUG_FOLDER in content, "looks in %s" % DEBUG_FOLDER.decode(),
+                     "the folder's name is not in its data")
+    else:
+        # In any case and either encoding: the shipped program must not even
+        # mention the folder, let alone hold code that looks there.
+        folded = content.lower()
+        name = b"ovratdebug"
+        mentions = [encoding for encoding, text in (("ASCII", name),
+                                                    ("UTF-16", name.decode().encode("utf-16-le")))
+                    if text in folded]
+        checks.check(not mentions, "never mentions %s" % DEBUG_FOLDER.decode(),
+                     "found in " + ", ".join(mentions))
     build_info = re.search(rb"\[[\x20-\x7e]*Ovrat Zandor[\x20-\x7e]*1\.4[\x20-\x7e]*"
                            rb"\d{4}-\d{2}-\d{2}[\x20-\x7e]*\]", content)
     checks.check(build_info is not None, "build identification string",
@@ -444,13 +489,14 @@ def check_file(path, signed=False):
 
 
 def main(argv):
-    paths = argv[1:]
-    signed = "--signed" in paths
-    paths = [p for p in paths if p != "--signed"]
-    if not paths:
+    arguments = argv[1:]
+    debug_build = "--debug-build" in arguments
+    signed = "--signed" in arguments
+    paths = [a for a in arguments if a not in ("--debug-build", "--signed")]
+    if not paths or any(p.startswith("--") for p in paths):
         print(__doc__)
         return 2
-    return max(check_file(path, signed) for path in paths)
+    return max(check_file(path, debug_build, signed) for path in paths)
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ fi
 
 PACKAGES=(
   # both builds
-  build-essential cmake ninja-build git make clang-format file
+  build-essential cmake ninja-build git make clang-format file pkg-config
   # unit tests (native: prebuilt; Windows: built from the sources)
   libgtest-dev googletest
   # the Windows build and its test runs

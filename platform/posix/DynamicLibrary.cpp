@@ -36,6 +36,8 @@ std::string InProgramFolder(const char* name) {
 
 }  // namespace
 
+int RestrictLibrarySearch() { return 1; }
+
 LibraryHandle LoadLibraryFile(const char* name) {
   if (name == nullptr || *name == '\0') return nullptr;
   const std::string path = HasDirectory(name) ? NativePath(name) : InProgramFolder(name);
@@ -56,5 +58,7 @@ int LoadStringResource(LibraryHandle, unsigned, char* buffer, int size) {
   if (buffer != nullptr && size > 0) buffer[0] = '\0';
   return 0;
 }
+
+void AssumeNoSafeSearchForTesting(int) {}
 
 }  // namespace platform

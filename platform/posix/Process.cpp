@@ -35,4 +35,6 @@ uint32_t ModulePath(char* buffer, uint32_t size) {
   return static_cast<uint32_t>(length);
 }
 
+void TerminateOnHeapCorruption() {}
+
 }  // namespace platform

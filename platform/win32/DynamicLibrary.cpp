@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/Process.h"
+#include "platform/win32/KernelFunction.h"
 
 #ifndef LOAD_LIBRARY_SEARCH_APPLICATION_DIR
 #define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
@@ -17,33 +18,97 @@
 namespace platform {
 namespace {
 
+constexpr DWORD kSafeSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+
+// Whether the loader takes the LOAD_LIBRARY_SEARCH_* flags: asked once, the
+// way Microsoft advises (the update that brought the flags brought
+// AddDllDirectory), rather than learnt from a failed load. One thread, so a
+// plain variable serves.
+enum class SafeSearch { kUnknown, kSupported, kMissing };
+SafeSearch safeSearch = SafeSearch::kUnknown;
+
+bool HasSafeSearch() {
+  if (safeSearch == SafeSearch::kUnknown) {
+    safeSearch = win32::KernelFunction<FARPROC>("AddDllDirectory") != nullptr
+                     ? SafeSearch::kSupported
+                     : SafeSearch::kMissing;
+  }
+  return safeSearch == SafeSearch::kSupported;
+}
+
 bool HasDirectory(const char* name) {
   return std::strchr(name, '\\') != nullptr || std::strchr(name, '/') != nullptr ||
          std::strchr(name, ':') != nullptr;
 }
 
-// Systems without the safe search flags answer ERROR_INVALID_PARAMETER. Then
-// the program's own folder is named explicitly, so that the current
-// directory and PATH are still never searched.
+// Joins `folder` (`folderLength` characters) and `name` into `path`; false
+// when the result would not fit, so that a cut path is never loaded.
+bool JoinPath(const char* folder, size_t folderLength, const char* name, char (&path)[MAX_PATH]) {
+  const size_t nameLength = std::strlen(name);
+  const bool slash = folderLength > 0 && folder[folderLength - 1] != '\\';
+  if (folderLength + (slash ? 1 : 0) + nameLength + 1 > sizeof path) return false;
+  std::memmove(path, folder, folderLength);
+  if (slash) path[folderLength++] = '\\';
+  std::memcpy(path + folderLength, name, nameLength + 1);
+  return true;
+}
+
+// Without the safe flags: exactly the named file, made absolute first
+// (LOAD_WITH_ALTERED_SEARCH_PATH is undefined for relative paths). Its own
+// dependencies are then looked for beside it first.
+HMODULE LoadExactFile(const char* name) {
+  char path[MAX_PATH];
+  const DWORD length = GetFullPathNameA(name, sizeof path, path, nullptr);
+  if (length == 0 || length >= sizeof path) return nullptr;
+  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// Without the safe flags: the program's own folder, named explicitly, so
+// that the current directory and PATH are still never searched.
 HMODULE LoadFromProgramFolder(const char* name) {
   char path[MAX_PATH];
   const uint32_t length = ModulePath(path, sizeof path);
   if (length == 0) return nullptr;
-  char* slash = std::strrchr(path, '\\');
+  const char* slash = std::strrchr(path, '\\');
   if (slash == nullptr) return nullptr;
-  const size_t folder = static_cast<size_t>(slash - path) + 1;
-  const size_t nameLength = std::strlen(name);
-  if (folder + nameLength + 1 > sizeof path) return nullptr;
-  std::memcpy(path + folder, name, nameLength + 1);
+  char joined[MAX_PATH];
+  if (!JoinPath(path, static_cast<size_t>(slash - path), name, joined)) return nullptr;
+  return LoadLibraryExA(joined, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// A library of Windows itself, from the system folder only.
+HMODULE LoadSystemLibrary(const char* name) {
+  if (HasSafeSearch()) return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  char folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  char path[MAX_PATH];
+  if (length == 0 || length >= sizeof folder || !JoinPath(folder, length, name, path)) {
+    return nullptr;
+  }
   return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace
 
+int RestrictLibrarySearch() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto setDefault =
+      win32::KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+  if (setDefault != nullptr && setDefault(kSafeSearch)) return 1;
+  // The older systems' only lever: it takes the current directory out of
+  // the search, though PATH stays in it.
+  SetDllDirectoryA("");
+  return 0;
+}
+
 LibraryHandle LoadLibraryFile(const char* name) {
-  const DWORD safeSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
-  HMODULE module = LoadLibraryExA(name, nullptr, safeSearch);
-  if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER && !HasDirectory(name)) {
+  if (name == nullptr || *name == '\0') return nullptr;
+  HMODULE module = nullptr;
+  if (HasSafeSearch()) {
+    module = LoadLibraryExA(name, nullptr, kSafeSearch);
+  } else if (HasDirectory(name)) {
+    module = LoadExactFile(name);
+  } else {
     module = LoadFromProgramFolder(name);
   }
   return reinterpret_cast<LibraryHandle>(module);
@@ -58,7 +123,21 @@ void* FindExport(LibraryHandle library, const char* name) {
 }
 
 int LoadStringResource(LibraryHandle library, unsigned id, char* buffer, int size) {
-  return LoadStringA(reinterpret_cast<HMODULE>(library), id, buffer, size);
+  using LoadStringFunction = int(WINAPI*)(HINSTANCE, UINT, LPSTR, int);
+  HMODULE user32 = LoadSystemLibrary("user32.dll");
+  if (user32 == nullptr) return 0;
+  const auto loadString = reinterpret_cast<LoadStringFunction>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "LoadStringA")));
+  const int copied =
+      loadString != nullptr ? loadString(reinterpret_cast<HMODULE>(library), id, buffer, size) : 0;
+  // The text is copied out: the library may go again (the system keeps it
+  // loaded as long as anything else uses it).
+  FreeLibrary(user32);
+  return copied;
+}
+
+void AssumeNoSafeSearchForTesting(int assume) {
+  safeSearch = assume != 0 ? SafeSearch::kMissing : SafeSearch::kUnknown;
 }
 
 }  // namespace platform

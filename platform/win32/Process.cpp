@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/KernelFunction.h"
+
 namespace platform {
 
 const char* CommandLine() {
@@ -20,6 +22,16 @@ uint32_t ModulePath(char* buffer, uint32_t size) {
     return 0;
   }
   return length;
+}
+
+void TerminateOnHeapCorruption() {
+  using HeapSetInformationFunction = BOOL(WINAPI*)(HANDLE, HEAP_INFORMATION_CLASS, PVOID, SIZE_T);
+  // Looked up, not imported: systems before Windows XP lack it.
+  const auto setInformation =
+      win32::KernelFunction<HeapSetInformationFunction>("HeapSetInformation");
+  if (setInformation != nullptr) {
+    setInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+  }
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/DynamicLibrary.h"
 #include "tests/AdminExe/TestLibraries.h"
 #include "tests/strings/VirtualSlot.h"
 
@@ -68,6 +69,44 @@ TEST(LibraryModuleLoad, LoadsByPathAndKeepsWhatIsLoaded) {
 TEST(LibraryModuleLoad, BareNameIsFoundInTheProgramsFolder) {
   Probe library("fixture-noexport.dll");
   EXPECT_EQ(library.Load(nullptr), 1);  // debug lookup on, nothing there: falls back
+}
+
+// A Windows whose loader lacks the safe-search flags takes another road;
+// the seam makes every Windows take it. The same names must load, from the
+// same places only, and LoadText still reach the string functions from the
+// system folder. (POSIX has one road: the rows hold there too.)
+TEST(LibraryModuleLoad, SameResultsWithAndWithoutSafeSearchFlags) {
+#if defined(_WIN32)
+  const int textLength = 12;  // string 7 of fixture-noexport.dll, Windows only
+#else
+  const int textLength = 0;
+#endif
+  const std::string fullPath = testlibs::Beside("fixture-noexport.dll");
+  const struct Row {
+    const char* name;
+    int loads;
+  } rows[] = {
+      {fullPath.c_str(), 1},        // a path: exactly that file
+      {"fixture-noexport.dll", 1},  // a bare name: beside the program
+      {"no-such-library.dll", 0},
+      {"C:\\no-such-folder\\fixture-noexport.dll", 0},  // a path is never searched
+  };
+  for (int assume : {0, 1}) {
+    platform::AssumeNoSafeSearchForTesting(assume);
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.name) + (assume ? ", without the flags" : ", with the flags"));
+      Probe library(row.name);
+      library.SetDebugLookup(0);
+      EXPECT_EQ(library.Load(nullptr), row.loads);
+      char buffer[32] = "unchanged";
+      const int copied = library.LoadText(7, buffer, sizeof buffer);
+      EXPECT_EQ(copied, row.loads ? textLength : 0);
+      if (copied > 0) {
+        EXPECT_STREQ(buffer, "fixture text");
+      }
+    }
+  }
+  platform::AssumeNoSafeSearchForTesting(0);
 }
 
 TEST(LibraryModuleLoad, MissingLibraryLoadsNothing) {

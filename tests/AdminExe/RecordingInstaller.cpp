@@ -1,12 +1,23 @@
-// A test installer library: it records what it receives and returns what the
-// test asks for. Built in several variants (see tests/AdminExe/CMakeLists.txt):
-//  - RECORDING_EXPORT_NAME defines the export's name ("PreInstall", or
-//    "preinstall" for the case test, or "Other" for a library without the
-//    entry);
-//  - the record goes to the file named by the environment variable
-//    SETUP_TEST_RECORD (when set): the library's own path on the first line,
-//    the text received after it, byte for byte;
-//  - the result is the decimal integer in SETUP_TEST_RESULT, or 0.
+// The installer library of the tests, in both builds (a shared object
+// natively, a DLL for Windows): the unit tests load it beside their
+// executable, the end-to-end tests put it beside setup.exe and in the other
+// places it must or must not be loaded from. It records every call, so that
+// a test can tell what PreInstall received byte for byte, whether it
+// received a null pointer rather than an empty text, how often it was
+// called, and which copy of the library was loaded.
+//
+// Built in variants (add_recording_installer in tests/CMakeLists.txt):
+//  - RECORDING_EXPORT_NAME is the export's name: "PreInstall"; "preinstall"
+//    (the lookup must not find it); "Other" (a library without the entry);
+//  - with RECORDING_COMPANION set to a file name, PreInstall records nothing
+//    itself: it loads that companion library by bare name, as installer
+//    libraries do, and hands the call on to the companion's own PreInstall,
+//    so that the record names the companion copy that the process's library
+//    search found; when none is found it returns kNoCompanion.
+//
+// Each call appends one record to the file named by SETUP_TEST_RECORD:
+//   <library path>\t<length of the text, or -1 for a null pointer>\n<text>\n
+// and returns the decimal integer in SETUP_TEST_RESULT (0 when unset).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +38,33 @@
 
 namespace {
 
+#ifdef RECORDING_COMPANION
+constexpr int kNoCompanion = -404;
+
+// Windows' plain LoadLibraryA: the search it uses is what the tests probe.
+PreInstallEntry LoadCompanion(void** handle) {
+#if defined(_WIN32)
+  HMODULE companion = LoadLibraryA(RECORDING_COMPANION);
+  *handle = companion;
+  if (companion == nullptr) return nullptr;
+  return reinterpret_cast<PreInstallEntry>(
+      reinterpret_cast<void*>(GetProcAddress(companion, PREINSTALL_ENTRY_NAME)));
+#else
+  *handle = dlopen(RECORDING_COMPANION, RTLD_NOW | RTLD_LOCAL);
+  if (*handle == nullptr) return nullptr;
+  return reinterpret_cast<PreInstallEntry>(dlsym(*handle, PREINSTALL_ENTRY_NAME));
+#endif
+}
+
+void FreeCompanion(void* handle) {
+  if (handle == nullptr) return;
+#if defined(_WIN32)
+  FreeLibrary(static_cast<HMODULE>(handle));
+#else
+  dlclose(handle);
+#endif
+}
+#else
 int Marker() { return 0; }
 
 // The path of this library, to tell which copy of it was loaded.
@@ -47,18 +85,36 @@ void OwnPath(char* buffer, unsigned long size) {
 #endif
 }
 
+void AppendRecord(const char* commandLine) {
+  const char* record = std::getenv("SETUP_TEST_RECORD");
+  if (record == nullptr || *record == '\0') return;
+  FILE* out = std::fopen(record, "ab");
+  if (out == nullptr) return;
+  // Larger than MAX_PATH: some tests place the library deeper than that.
+  char self[1024];
+  OwnPath(self, sizeof self);
+  const long length = commandLine != nullptr ? static_cast<long>(std::strlen(commandLine)) : -1;
+  std::fprintf(out, "%s\t%ld\n", self, length);
+  if (commandLine != nullptr) std::fwrite(commandLine, 1, std::strlen(commandLine), out);
+  std::fputc('\n', out);
+  std::fclose(out);
+}
+#endif
+
 }  // namespace
 
+#ifdef RECORDING_COMPANION
 RECORDING_EXPORT int PREINSTALL_CALL RECORDING_EXPORT_NAME(const char* commandLine) {
-  if (const char* record = std::getenv("SETUP_TEST_RECORD")) {
-    if (FILE* out = std::fopen(record, "wb")) {
-      char self[1024];
-      OwnPath(self, sizeof self);
-      std::fprintf(out, "%s\n", self);
-      if (commandLine != nullptr) std::fwrite(commandLine, 1, std::strlen(commandLine), out);
-      std::fclose(out);
-    }
-  }
+  void* handle = nullptr;
+  const PreInstallEntry forward = LoadCompanion(&handle);
+  const int result = forward != nullptr ? forward(commandLine) : kNoCompanion;
+  FreeCompanion(handle);
+  return result;
+}
+#else
+RECORDING_EXPORT int PREINSTALL_CALL RECORDING_EXPORT_NAME(const char* commandLine) {
+  AppendRecord(commandLine);
   const char* result = std::getenv("SETUP_TEST_RESULT");
   return result != nullptr ? static_cast<int>(std::strtoll(result, nullptr, 10)) : 0;
 }
+#endif

@@ -58,12 +58,17 @@ class Record {
     std::filesystem::remove(path_);
   }
   bool Written() const { return std::filesystem::exists(path_); }
-  // The text PreInstall received (after the library's own path line).
+  // The text of the first call PreInstall recorded (see
+  // RecordingInstaller.cpp for the record's form); empty when none.
   std::string Received() const {
     std::ifstream in(path_, std::ios::binary);
     std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const size_t newline = all.find('\n');
-    return newline == std::string::npos ? std::string() : all.substr(newline + 1);
+    const size_t tab = all.rfind('\t', newline);
+    if (newline == std::string::npos || tab == std::string::npos) return std::string();
+    const long length = std::strtol(all.c_str() + tab + 1, nullptr, 10);
+    if (length < 0) return std::string();
+    return all.substr(newline + 1, static_cast<size_t>(length));
   }
 
  private:

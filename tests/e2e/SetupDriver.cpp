@@ -12,14 +12,19 @@
 //     --command-line-hex HEX   the same, given as hex bytes (for tabs, quotes
 //                              and bytes that do not survive Wine's argument
 //                              handling)
+//     --command-line-file FILE the same, read from FILE byte for byte (for a
+//                              command line too long to pass inside the
+//                              driver's own)
 //     --cwd DIR                the child's current directory
 //     --env NAME=VALUE         set a variable in the child's environment
 //                              (repeatable; an empty VALUE removes it)
 //     --path-prepend DIR       put DIR first on the child's PATH
 //     --timeout SECONDS        give up (and end the child) after this long;
 //                              default 60
+//     --report-time            also print the child's time from start to exit
 //
 // Output (stdout), one line:  exit code: <signed decimal> (0x<hex>)
+// and with --report-time a second one:  elapsed: <microseconds> us
 // The driver's own exit status: 0 when the child ran to its end, 2 for a
 // usage error, 3 when the child could not be started, 4 on a timeout.
 #include <windows.h>
@@ -34,7 +39,8 @@ namespace {
 int Usage(const char* message) {
   std::fprintf(stderr, "setup-driver: %s\n", message);
   std::fprintf(stderr,
-               "usage: setup-driver.exe [--command-line TEXT | --command-line-hex HEX] "
+               "usage: setup-driver.exe [--command-line TEXT | --command-line-hex HEX | "
+               "--command-line-file FILE] "
                "[--cwd DIR] [--env NAME=VALUE]... [--path-prepend DIR] [--timeout SECONDS] "
                "PROGRAM\n");
   return 2;
@@ -58,6 +64,18 @@ bool DecodeHex(const char* hex, std::string* out) {
     out->push_back(static_cast<char>(high * 16 + low));
   }
   return true;
+}
+
+bool ReadFile(const char* path, std::string* out) {
+  FILE* in = std::fopen(path, "rb");
+  if (in == nullptr) return false;
+  out->clear();
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) out->append(chunk, got);
+  const bool ok = std::ferror(in) == 0;
+  std::fclose(in);
+  return ok;
 }
 
 // The child inherits the driver's environment, so changing the driver's own
@@ -90,6 +108,7 @@ int main(int argc, char** argv) {
   std::string commandLine;
   bool haveCommandLine = false;
   DWORD timeoutSeconds = 60;
+  bool reportTime = false;
 
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
@@ -100,6 +119,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(option, "--command-line-hex") == 0 && hasValue) {
       if (!DecodeHex(argv[++i], &commandLine)) return Usage("bad hex in --command-line-hex");
       haveCommandLine = true;
+    } else if (std::strcmp(option, "--command-line-file") == 0 && hasValue) {
+      if (!ReadFile(argv[++i], &commandLine)) return Usage("cannot read --command-line-file");
+      haveCommandLine = true;
     } else if (std::strcmp(option, "--cwd") == 0 && hasValue) {
       directory = argv[++i];
     } else if (std::strcmp(option, "--env") == 0 && hasValue) {
@@ -108,6 +130,8 @@ int main(int argc, char** argv) {
       if (!PrependPath(argv[++i])) return Usage("cannot change PATH");
     } else if (std::strcmp(option, "--timeout") == 0 && hasValue) {
       timeoutSeconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (std::strcmp(option, "--report-time") == 0) {
+      reportTime = true;
     } else if (option[0] == '-' && option[1] == '-') {
       return Usage("unknown option or missing value");
     } else if (program == nullptr) {
@@ -126,6 +150,9 @@ int main(int argc, char** argv) {
   std::memset(&process, 0, sizeof process);
   // CreateProcessA may write into the command line: hand it a private copy.
   std::string writable = commandLine;
+  LARGE_INTEGER frequency, started, ended;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
   if (!CreateProcessA(program, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, directory,
                       &startup, &process)) {
     std::fprintf(stderr, "setup-driver: cannot start %s: error %lu\n", program, GetLastError());
@@ -139,6 +166,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "setup-driver: %s did not end within %lu s\n", program, timeoutSeconds);
     return 4;
   }
+  QueryPerformanceCounter(&ended);
   DWORD code = 0;
   const BOOL known = GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
@@ -148,6 +176,10 @@ int main(int argc, char** argv) {
   }
   std::printf("exit code: %ld (0x%08lX)\n", static_cast<long>(static_cast<LONG>(code)),
               static_cast<unsigned long>(code));
+  if (reportTime) {
+    const long long ticks = ended.QuadPart - started.QuadPart;
+    std::printf("elapsed: %lld us\n", ticks * 1000000 / frequency.QuadPart);
+  }
   std::fflush(stdout);
   return 0;
 }

@@ -10,7 +10,7 @@ copy of the library was loaded) and the whole 32-bit exit code.
 ctest runs one test class per ctest test (see tests/e2e/CMakeLists.txt); by
 hand:
 
-  python3 setup_e2e.py --wine-run <wine wrapper> --prefix <its WINEPREFIX> \\
+  python3 setup_e2e.py --wine-run <wine wrapper> --prefix <a WINEPREFIX of its own> \\
       --driver setup-driver.exe --setup setup.exe --setup-debug setup-debug.exe \\
       --libraries <folder of e2e-*.dll> --demo-library <demo dropnestlib.dll> \\
       [CommandLineTest ...]
@@ -34,15 +34,22 @@ SANDBOX = "C:\\Setup-E2E"
 # Seconds a launcher run may take before setup-driver.exe ends it: a run
 # takes well under one; only a hang comes near this.
 DRIVER_TIMEOUT = 30
+# Longer command lines go to setup-driver.exe in a file.
+LONG_COMMAND_LINE = 4000
 
 # Set by main() from the command line.
 CONFIG = None
 
-# The recording library's variants (tests/e2e/E2eInstaller.cpp), by the name
-# of their export.
+# The recording library's variants (tests/AdminExe/RecordingInstaller.cpp),
+# by the name of their export.
 RECORDING = "e2e-recording.dll"  # exports PreInstall
 LOWERCASE = "e2e-lowercase.dll"  # exports only "preinstall"
 NO_EXPORT = "e2e-noexport.dll"  # exports "Other", no PreInstall
+# Loads COMPANION by bare name and hands the call on to its PreInstall, or
+# returns NO_COMPANION when the process's library search does not find it.
+COMPANION_LOADER = "e2e-companion-loader.dll"
+COMPANION = "e2e-companion.dll"
+NO_COMPANION = -404
 
 
 class Record:
@@ -58,7 +65,7 @@ class Record:
 
 
 def parse_records(data):
-    """The records that E2eInstaller.cpp appends:
+    """The records that RecordingInstaller.cpp appends:
     <library path>\\t<length or -1>\\n<text>\\n for each call."""
     records = []
     position = 0
@@ -89,6 +96,7 @@ class Wine:
     def __init__(self, config):
         self.config = config
         self.drive_c = os.path.join(config.prefix, "drive_c")
+        self.files_to_remove = []
 
     def linux_path(self, windows_path):
         drive, rest = ntpath.splitdrive(windows_path)
@@ -100,8 +108,18 @@ class Wine:
     def run(self, program, command_line, cwd=None, env=None, path_prepend=None):
         """Starts `program` (a C: path) with `command_line` (bytes, exactly)
         and returns its 32-bit exit code as a signed int."""
-        argv = [self.config.wine_run, self.config.driver, "--timeout", str(DRIVER_TIMEOUT),
-                "--command-line-hex", command_line.hex()]
+        argv = [self.config.wine_run, "--prefix", self.config.prefix, self.config.driver,
+                "--timeout", str(DRIVER_TIMEOUT)]
+        if len(command_line) > LONG_COMMAND_LINE:
+            # Inside the driver's own command line it would pass Windows'
+            # limit: the driver reads it from a file instead.
+            with tempfile.NamedTemporaryFile(dir=self.drive_c, suffix=".cmdline",
+                                             delete=False) as f:
+                f.write(command_line)
+            self.files_to_remove.append(f.name)
+            argv += ["--command-line-file", "C:\\" + os.path.basename(f.name)]
+        else:
+            argv += ["--command-line-hex", command_line.hex()]
         if cwd is not None:
             argv += ["--cwd", cwd]
         for name, value in (env or {}).items():
@@ -121,6 +139,9 @@ class Wine:
             err.seek(0)
             output = out.read().decode("utf-8", "replace")
             errors = err.read().decode("utf-8", "replace")
+        for name in self.files_to_remove:
+            os.remove(name)
+        self.files_to_remove = []
         match = re.search(r"exit code: (-?\d+) \(0x([0-9A-F]{8})\)", output)
         if status != 0 or match is None:
             raise AssertionError(
@@ -181,9 +202,9 @@ class LauncherTestCase(unittest.TestCase):
         shutil.copyfile(source, self.wine.linux_path(program))
         return program
 
-    def put_library(self, folder, variant=RECORDING):
-        """Copies a test library into `folder` as dropnestlib.dll; returns its C: path."""
-        library = ntpath.join(folder, LIBRARY_NAME)
+    def put_library(self, folder, variant=RECORDING, name=LIBRARY_NAME):
+        """Copies a test library into `folder` as `name`; returns its C: path."""
+        library = ntpath.join(folder, name)
         shutil.copyfile(os.path.join(CONFIG.libraries, variant), self.wine.linux_path(library))
         return library
 
@@ -284,6 +305,19 @@ class CommandLineTest(LauncherTestCase):
         code, records = self.launch(program, b'"%s" /x' % exe, result=259)
         self.assertLoadedOnce(records, library, b"/x")
         self.assertEqual(code, 259)
+
+
+    def test_longest_command_line_reaches_preinstall_whole(self):
+        # 32,000 characters, near Windows' limit of 32,767: far beyond the
+        # 260 that every string of the launcher starts with.
+        app = self.folder("App")
+        program = self.put_launcher(app)
+        library = self.put_library(app)
+        head = b'"%s" /x ' % program.encode("cp1252")
+        tail = bytes(b"abcdefghij"[i % 10] for i in range(32000 - len(head)))
+        code, records = self.launch(program, head + tail, result=32000)
+        self.assertLoadedOnce(records, library, b"/x " + tail)
+        self.assertEqual(code, 32000)
 
 
 class ExitCodeTest(LauncherTestCase):
@@ -425,6 +459,41 @@ class PlantedLibraryTest(LauncherTestCase):
                             self.assertEqual(code, 0)
 
 
+class CompanionLibraryTest(LauncherTestCase):
+    """What the installer library loads by bare name comes from setup.exe's
+    own folder (or the system folder): a companion planted only in the
+    current directory or only in a folder on PATH is never loaded."""
+
+    uses_debug_directory = True
+
+    def test_companion_found_only_beside_the_program(self):
+        plant = self.folder("Plant")
+        self.put_library(plant, RECORDING, COMPANION)
+        empty = self.folder("Empty")
+        rows = [
+            # (where the companion is, it is beside setup.exe, current
+            # directory, folder put first on PATH)
+            ("beside setup.exe", True, empty, None),
+            ("current directory only", False, plant, None),
+            ("PATH only", False, empty, plant),
+        ]
+        for executable in ("setup.exe", "setup-debug.exe"):
+            for number, (where, with_beside, cwd, path_prepend) in enumerate(rows):
+                with self.subTest(executable=executable, companion=where):
+                    app = self.folder("App-%s-%d" % (executable, number))
+                    program = self.put_launcher(app, executable)
+                    self.put_library(app, COMPANION_LOADER)
+                    beside = self.put_library(app, RECORDING, COMPANION) if with_beside else None
+                    code, records = self.launch(program, result=66, cwd=cwd,
+                                                path_prepend=path_prepend)
+                    if with_beside:
+                        self.assertLoadedOnce(records, beside, b"/test")
+                        self.assertEqual(code, 66)
+                    else:
+                        self.assertEqual(records, [], "loaded the planted companion")
+                        self.assertEqual(code, NO_COMPANION)
+
+
 class DemoLibraryTest(LauncherTestCase):
     """The demonstration installer library logs what it receives beside
     itself and returns 0."""
@@ -446,7 +515,7 @@ def main():
     global CONFIG
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--wine-run", required=True, help="the Wine wrapper script")
-    parser.add_argument("--prefix", required=True, help="the wrapper's WINEPREFIX")
+    parser.add_argument("--prefix", required=True, help="the WINEPREFIX to run in")
     parser.add_argument("--driver", required=True, help="setup-driver.exe")
     parser.add_argument("--setup", required=True, help="setup.exe")
     parser.add_argument("--setup-debug", required=True, help="setup-debug.exe")

@@ -148,15 +148,12 @@ done <<'EOF'
 EOF
 
 # --- the signed file under Wine -----------------------------------------------------
-prefix=$windows_dir/release-test/wineprefix
-mkdir -p "$windows_dir/release-test"
-sed "s|@TEXTSTRING_WINEPREFIX@|$prefix|" cmake/wine-run.sh.in >"$work/wine-run.sh"
-chmod +x "$work/wine-run.sh"
-if python3 tests/e2e/setup_e2e.py --wine-run "$work/wine-run.sh" --prefix "$prefix" \
+if python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
+  --prefix "$windows_dir/release-test/wineprefix" \
   --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pem/setup.exe" \
   --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
   --demo-library "$windows_dir/AdminExe/demo/dropnestlib.dll" \
-  CommandLineTest ExitCodeTest PlantedLibraryTest >"$work/e2e.log" 2>&1; then
+  CommandLineTest ExitCodeTest PlantedLibraryTest CompanionLibraryTest >"$work/e2e.log" 2>&1; then
   echo "ok    signed setup.exe under Wine: $(grep -E '^Ran ' "$work/e2e.log")"
 else
   tail -n 40 "$work/e2e.log"

@@ -14,3 +14,18 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target textstring_bench
 	python3 tools/bench_table.py --doc docs/benchmarks.md \
 	  $(BENCH_DIR)/bench/textstring_bench $(BENCH_ARGS)
+
+# `make bench-startup`: setup.exe's time from start to exit under Wine against
+# bare-launcher.exe (tests/e2e/BareLauncher.cpp), alternating, STARTUP_RUNS
+# runs each; the medians and their ratio also go into docs/benchmarks.md.
+STARTUP_RUNS ?= 25
+
+.PHONY: bench-startup
+
+bench-startup: windows
+	python3 tools/bench-startup.py --doc docs/benchmarks.md --runs $(STARTUP_RUNS) \
+	  --wine-run $(WINDOWS_DIR)/wine-run.sh --prefix $(WINDOWS_DIR)/wineprefix \
+	  --driver $(WINDOWS_DIR)/tests/e2e/setup-driver.exe \
+	  --setup $(WINDOWS_DIR)/AdminExe/setup.exe \
+	  --bare $(WINDOWS_DIR)/tests/e2e/bare-launcher.exe \
+	  --library $(WINDOWS_DIR)/tests/e2e/e2e-recording.dll

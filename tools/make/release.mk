@@ -16,7 +16,7 @@ export SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN
 # What the release test runs besides setup.exe: the end-to-end driver and
 # libraries, and setup-debug.exe for the rows that compare the two.
 RELEASE_TEST_TARGETS = setup setup-debug setup_driver e2e_recording e2e_lowercase e2e_noexport \
-  demo_installer
+  e2e_companion_loader demo_installer
 
 TEST_SUITES += test-release
 
