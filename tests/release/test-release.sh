@@ -118,14 +118,18 @@ check "a second run gives identical bytes" again eval 'release again "${pem[@]}"
   cmp "$work/pem/setup.exe" "$work/again/setup.exe"'
 check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx "${pfx[@]}" &&
   released pfx && cmp "$work/pem/setup.exe" "$work/pfx/setup.exe"'
-# The script itself, so that the build (whose date SOURCE_DATE_EPOCH also sets)
-# stays as it is.
 check "a key on a PKCS#11 token gives the same bytes" token eval 'release token "${token[@]}" &&
   released token && cmp "$work/pem/setup.exe" "$work/token/setup.exe"'
+# The script itself for these two, so that the build (whose date
+# SOURCE_DATE_EPOCH also sets) stays as it is.
 check "SOURCE_DATE_EPOCH sets the signing time" epoch eval 'SOURCE_DATE_EPOCH=1700000000 \
   SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key" \
   bash tools/release.sh "$built" "$work/epoch" >"$work/epoch.log" 2>&1 &&
   verified epoch 1700000000'
+check "setup-debug.exe is refused" debug eval '! SIGN_CERT="$work/vendor.pem" \
+  SIGN_KEY="$work/vendor.key" bash tools/release.sh "$windows_dir/AdminExe/setup-debug.exe" \
+  "$work/debug" >"$work/debug.log" 2>&1 && log_says debug "is not the program that ships" &&
+  [ -z "$(ls -A "$work/debug")" ]'
 check "a chain to the vendor's own root (SIGN_CA_FILE) verifies" ca eval 'release ca \
   SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key" SIGN_CA_FILE="$work/root.pem" &&
   released ca'
