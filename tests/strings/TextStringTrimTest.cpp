@@ -1,9 +1,55 @@
-// Trimming single characters from either end.
+// Trimming blanks, single characters and sets of characters from either
+// end.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "strings/TextString.h"
 
 namespace {
+
+TEST(TextStringTrimLeft, RemovesSpacesAndTabsUpToALineBreak) {
+  TextString s(" \t \t\nab", 0);
+  EXPECT_STREQ(s.TrimLeft(), "\nab");
+  const char* before = s.GetText();
+  EXPECT_EQ(s.TrimLeft(), before);  // nothing to trim: the tight buffer is kept
+}
+
+TEST(TextStringTrimSet, FoldsCaseAndOnlyTheLeftTrimCanEmptyTheText) {
+  struct Row {
+    const char* text;
+    const char* left;
+    const char* right;
+  } rows[] = {{"xXabxX", "abxX", "xXab"}, {"xxx", "", "x"}, {"x", "", "x"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    TextString left(row.text, 0);
+    EXPECT_STREQ(left.TrimLeftSet("x"), row.left);
+    TextString right(row.text, 0);
+    const char* before = right.GetText();
+    EXPECT_EQ(right.TrimRightSet("X"), before);
+    EXPECT_STREQ(right.GetText(), row.right);
+  }
+}
+
+TEST(TextStringTrimSet, MissingOrBlankSetTrimsNothing) {
+  for (const char* set : {static_cast<const char*>(nullptr), "", " \t\r\n"}) {
+    TextString s(" a ", 0);
+    EXPECT_STREQ(s.TrimLeftSet(set), " a ");
+    EXPECT_STREQ(s.TrimRightSet(set), " a ");
+  }
+}
+
+// A set as long as the text, with the one member that matters at its end:
+// asking the set about every byte of the text would read about 10^12 bytes.
+TEST(TextStringTrimSet, LongSetOnLongTextTrimsInOnePass) {
+  const size_t length = size_t{1} << 20;
+  const std::string set = std::string(length, 'x') + "A";
+  TextString right(("b" + std::string(length, 'a')).c_str(), 0);
+  EXPECT_STREQ(right.TrimRightSet(set.c_str()), "b");
+  TextString left((std::string(length, 'a') + "b").c_str(), 0);
+  EXPECT_STREQ(left.TrimLeftSet(set.c_str()), "b");
+}
 
 TEST(TextStringTrimRight, RemovesSpacesAndTabsInPlace) {
   struct Row {
@@ -74,6 +120,9 @@ TEST(TextStringTrim, WithoutBufferChangesNothing) {
   EXPECT_EQ(s.TrimRight(), nullptr);
   EXPECT_EQ(s.TrimRightChar('\0', 1), nullptr);
   EXPECT_EQ(s.TrimLeftChar('\0'), nullptr);
+  EXPECT_EQ(s.TrimLeft(), nullptr);
+  EXPECT_EQ(s.TrimLeftSet("x"), nullptr);
+  EXPECT_EQ(s.TrimRightSet("x"), nullptr);
   EXPECT_EQ(s.GetText(), nullptr);
 }
 
