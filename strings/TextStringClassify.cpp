@@ -1,9 +1,6 @@
-// Case conversion, tests of the characters of the text, the ending test and
-// the occurrence count.
+// Case conversion and tests of the characters of the text.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 
 #include "strings/Ascii.h"
 #include "strings/TextString.h"
@@ -43,43 +40,6 @@ int EveryByte(const char* text, bool (*test)(char)) {
 // Line breaks and tabs; unlike the blanks of IsBlank, not the space.
 bool IsBreakByte(char c) { return c == '\t' || c == '\n' || c == '\r'; }
 
-bool SameByte(char a, char b, bool caseSensitive) {
-  return caseSensitive ? a == b : ascii::ToLower(a) == ascii::ToLower(b);
-}
-
-// Needles up to this length are counted by searching again one byte after
-// each match: a search costs at most the needle's length beyond the
-// distance it covers. For a longer needle that overlaps itself, that would
-// be its length for every byte of the text.
-constexpr size_t kLongestResearchedNeedle = 256;
-
-// The overlapping occurrences of the `length` bytes of `needle` in `text`,
-// in one pass (Knuth-Morris-Pratt): after a match or a mismatch the needle
-// moves on as far as its own repeated prefixes allow, so the text is read
-// once, however the occurrences overlap.
-int CountInOnePass(const char* text, const char* needle, size_t length, bool caseSensitive) {
-  const auto fold = [caseSensitive](char c) { return caseSensitive ? c : ascii::ToLower(c); };
-  // border[i]: the length of the longest proper prefix of needle[0..i] that
-  // is also its suffix.
-  std::unique_ptr<size_t[]> border(new size_t[length]);
-  border[0] = 0;
-  for (size_t i = 1, k = 0; i < length; ++i) {
-    while (k > 0 && fold(needle[i]) != fold(needle[k])) k = border[k - 1];
-    if (fold(needle[i]) == fold(needle[k])) ++k;
-    border[i] = k;
-  }
-  int count = 0;
-  for (size_t i = 0, k = 0; text[i] != '\0'; ++i) {
-    while (k > 0 && fold(text[i]) != fold(needle[k])) k = border[k - 1];
-    if (fold(text[i]) == fold(needle[k])) ++k;
-    if (k == length) {
-      ++count;
-      k = border[length - 1];
-    }
-  }
-  return count;
-}
-
 }  // namespace
 
 char* TextString::MakeUpper() { return FlipCase(text, size, 'a'); }
@@ -99,35 +59,4 @@ int TextString::IsComment() const {
   TextString copy(text, 260);
   copy.RemoveWhitespace();
   return copy.GetText()[0] == ';' ? 1 : 0;
-}
-
-int TextString::EndsWith(const char* other, int caseSensitive, int reversed) const {
-  if (text == nullptr || other == nullptr) return 0;
-  const char* subject = reversed != 0 ? other : text;
-  const char* ending = reversed != 0 ? text : other;
-  const size_t subjectLength = std::strlen(subject);
-  const size_t endingLength = std::strlen(ending);
-  if (endingLength > subjectLength) return 0;
-  const char* tail = subject + (subjectLength - endingLength);
-  for (size_t i = 0; i < endingLength; ++i) {
-    if (!SameByte(tail[i], ending[i], caseSensitive != 0)) return 0;
-  }
-  return 1;
-}
-
-int TextString::Count(const char* what, int caseSensitive) const {
-  if (what == nullptr) return 0;
-  const size_t length = std::strlen(what);
-  if (length > kLongestResearchedNeedle) {
-    return text != nullptr ? CountInOnePass(text, what, length, caseSensitive != 0) : 0;
-  }
-  // Each search resumes one byte after the start of the last match, so
-  // overlapping matches count too. A match never starts at the terminator,
-  // so the resumed search stays inside the text.
-  int count = 0;
-  for (const char* p = Find(what, caseSensitive); p != nullptr;
-       p = FindIn(p + 1, what, caseSensitive)) {
-    ++count;
-  }
-  return count;
 }

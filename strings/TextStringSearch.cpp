@@ -1,13 +1,54 @@
-// Comparison, the blank tests, search, and ReplaceAll with its three
-// one-line users.
+// Comparison, the blank tests, search, the ending test and the occurrence
+// count.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "strings/Ascii.h"
-#include "strings/DetachedText.h"
 #include "strings/TextSearch.h"
 #include "strings/TextString.h"
+
+namespace {
+
+bool SameByte(char a, char b, bool caseSensitive) {
+  return caseSensitive ? a == b : ascii::ToLower(a) == ascii::ToLower(b);
+}
+
+// Needles up to this length are counted by searching again one byte after
+// each match: a search costs at most the needle's length beyond the
+// distance it covers. For a longer needle that overlaps itself, that would
+// be its length for every byte of the text.
+constexpr size_t kLongestResearchedNeedle = 256;
+
+// The overlapping occurrences of the `length` bytes of `needle` in `text`,
+// in one pass (Knuth-Morris-Pratt): after a match or a mismatch the needle
+// moves on as far as its own repeated prefixes allow, so the text is read
+// once, however the occurrences overlap.
+int CountInOnePass(const char* text, const char* needle, size_t length, bool caseSensitive) {
+  const auto fold = [caseSensitive](char c) { return caseSensitive ? c : ascii::ToLower(c); };
+  // border[i]: the length of the longest proper prefix of needle[0..i] that
+  // is also its suffix.
+  std::unique_ptr<size_t[]> border(new size_t[length]);
+  border[0] = 0;
+  for (size_t i = 1, k = 0; i < length; ++i) {
+    while (k > 0 && fold(needle[i]) != fold(needle[k])) k = border[k - 1];
+    if (fold(needle[i]) == fold(needle[k])) ++k;
+    border[i] = k;
+  }
+  int count = 0;
+  for (size_t i = 0, k = 0; text[i] != '\0'; ++i) {
+    while (k > 0 && fold(text[i]) != fold(needle[k])) k = border[k - 1];
+    if (fold(text[i]) == fold(needle[k])) ++k;
+    if (k == length) {
+      ++count;
+      k = border[length - 1];
+    }
+  }
+  return count;
+}
+
+}  // namespace
 
 int TextString::Compare(const ObjectBase* other, int byLength) const {
   // Anything that is not a TextString has no text to order by: take it as null.
@@ -81,75 +122,33 @@ char* TextString::Find(const char* what, int caseSensitive) const {
   return FindIn(text, what, caseSensitive);
 }
 
-const char* TextString::Remove(const char* what) { return ReplaceAll(what, "", 0, nullptr); }
-
-const char* TextString::Replace(const char* what, const char* with, unsigned* count) {
-  return ReplaceAll(what, with, 0, count);
+int TextString::EndsWith(const char* other, int caseSensitive, int reversed) const {
+  if (text == nullptr || other == nullptr) return 0;
+  const char* subject = reversed != 0 ? other : text;
+  const char* ending = reversed != 0 ? text : other;
+  const size_t subjectLength = std::strlen(subject);
+  const size_t endingLength = std::strlen(ending);
+  if (endingLength > subjectLength) return 0;
+  const char* tail = subject + (subjectLength - endingLength);
+  for (size_t i = 0; i < endingLength; ++i) {
+    if (!SameByte(tail[i], ending[i], caseSensitive != 0)) return 0;
+  }
+  return 1;
 }
 
-const char* TextString::ReplaceCase(const char* what, const char* with, unsigned* count) {
-  return ReplaceAll(what, with, 1, count);
-}
-
-const char* TextString::ReplaceAll(const char* what, const char* with, int caseSensitive,
-                                   unsigned* count) {
-  if (count != nullptr) *count = 0;
-  if (text == nullptr) return nullptr;
-  // An empty `what` would match everywhere without ever advancing.
-  if (what == nullptr || with == nullptr || *what == '\0') return text;
-
-  // The result is written over the old text or into a new buffer that
-  // replaces it, so arguments taken from our own text are read from copies.
-  DetachedText whatArg(what, text, size);
-  DetachedText withArg(with, text, size);
-  const char* needle = whatArg.get();
-  const char* insert = withArg.get();
-  const uint64_t needleLength = std::strlen(needle);
-  const uint64_t insertLength = std::strlen(insert);
-
-  uint64_t matches = 0;
-  for (const char* p = FindIn(text, needle, caseSensitive); p != nullptr;
-       p = FindIn(p + needleLength, needle, caseSensitive)) {
-    ++matches;
+int TextString::Count(const char* what, int caseSensitive) const {
+  if (what == nullptr) return 0;
+  const size_t length = std::strlen(what);
+  if (length > kLongestResearchedNeedle) {
+    return text != nullptr ? CountInOnePass(text, what, length, caseSensitive != 0) : 0;
   }
-  if (matches == 0) return text;
-
-  const uint64_t length = GetLength();
-  const uint64_t resultSize = length - matches * needleLength + matches * insertLength + 1;
-  if (resultSize > UINT32_MAX) return text;
-  if (count != nullptr) *count = static_cast<unsigned>(matches);
-
-  // A result that leaves room to spare goes into the old buffer, which then
-  // reads as zeroed up to its capacity and filled with the result; when no
-  // replacement is longer than what it replaces, it is written there
-  // directly, since the writing never overtakes the scan and the search
-  // reads only ahead of the scan. Any other result gets a buffer of exactly
-  // its size, every byte of it written.
-  const uint64_t capacity = GetCapacity();
-  const bool keep = resultSize < capacity;
-  char* result = keep && insertLength <= needleLength
-                     ? text
-                     : static_cast<char*>(::operator new(static_cast<size_t>(resultSize)));
-  char* out = result;
-  const char* scan = text;
-  for (const char* p = FindIn(text, needle, caseSensitive); p != nullptr;
-       p = FindIn(scan, needle, caseSensitive)) {
-    std::memmove(out, scan, static_cast<size_t>(p - scan));
-    out += p - scan;
-    if (insertLength != 0) std::memcpy(out, insert, insertLength);
-    out += insertLength;
-    scan = p + needleLength;
+  // Each search resumes one byte after the start of the last match, so
+  // overlapping matches count too. A match never starts at the terminator,
+  // so the resumed search stays inside the text.
+  int count = 0;
+  for (const char* p = Find(what, caseSensitive); p != nullptr;
+       p = FindIn(p + 1, what, caseSensitive)) {
+    ++count;
   }
-  std::memmove(out, scan, std::strlen(scan) + 1);
-
-  if (!keep) {
-    Adopt(result, static_cast<uint32_t>(resultSize));
-    return text;
-  }
-  if (result != text) {
-    std::memcpy(text, result, static_cast<size_t>(resultSize));
-    ::operator delete(result);
-  }
-  std::memset(text + resultSize, 0, static_cast<size_t>(capacity - resultSize));
-  return text;
+  return count;
 }

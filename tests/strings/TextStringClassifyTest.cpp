@@ -1,4 +1,4 @@
-// Case conversion, character tests, IsComment, EndsWith and Count.
+// Case conversion, character tests and IsComment.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,65 +66,6 @@ TEST(TextStringClassify, EveryByteMustBelongToTheClass) {
   none.Free();
   EXPECT_EQ(none.IsHexNumber() + none.IsNumber() + none.IsBreakOnly(), 3);
   EXPECT_EQ(none.IsComment(), 0);
-}
-
-TEST(TextStringEndsWith, ComparesTheTailOfTheSubject) {
-  struct Row {
-    const char* other;
-    int caseSensitive, reversed, expected;
-  } rows[] = {{"bc", 1, 0, 1},   {"xc", 1, 0, 0}, {"", 1, 0, 1},
-              {"abcd", 1, 0, 0}, {"BC", 0, 0, 1}, {"BC", 1, 0, 0},
-              {"XABC", 0, 1, 1}, {"bc", 1, 1, 0}, {nullptr, 1, 0, 0}};
-  TextString s("abc", 0);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << (row.other ? row.other : "(null)") << row.reversed);
-    EXPECT_EQ(s.EndsWith(row.other, row.caseSensitive, row.reversed), row.expected);
-  }
-  s.Free();
-  EXPECT_EQ(s.EndsWith("", 1, 0), 0);
-}
-
-TEST(TextStringCount, CountsOverlappingMatches) {
-  struct Row {
-    const char* text;
-    const char* what;
-    int caseSensitive, expected;
-  } rows[] = {{"aaaa", "aa", 1, 3}, {"abc", "", 1, 3}, {"AbAB", "ab", 0, 2},
-              {"AbAB", "ab", 1, 0}, {"", "", 1, 0},    {"abc", nullptr, 1, 0}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    TextString s(row.text, 0);
-    EXPECT_EQ(s.Count(row.what, row.caseSensitive), row.expected);
-  }
-}
-
-// A long needle that overlaps itself at every byte of a long text: searching
-// again after each match would read the needle once per match, about 10^11
-// bytes here; counting in one pass reads the text once.
-TEST(TextStringCount, LongSelfOverlappingNeedleCountsEveryStart) {
-  const size_t length = size_t{1} << 20;
-  TextString s(std::string(length, 'a').c_str(), 0);
-  const std::string half(length / 2, 'a');
-  EXPECT_EQ(s.Count(half.c_str(), 1), static_cast<int>(length / 2 + 1));
-  const std::string upper(length / 2, 'A');
-  EXPECT_EQ(s.Count(upper.c_str(), 0), static_cast<int>(length / 2 + 1));
-  EXPECT_EQ(s.Count(upper.c_str(), 1), 0);
-}
-
-TEST(TextStringCount, LongNeedlesCountAsShortOnesDo) {
-  // A period of two, folded or not, and needles that almost match.
-  std::string text;
-  for (int i = 0; i < 1000; ++i) text += "aB";
-  std::string needle;
-  for (int i = 0; i < 200; ++i) needle += "Ab";
-  TextString s(text.c_str(), 0);
-  EXPECT_EQ(s.Count(needle.c_str(), 0), 801);
-  EXPECT_EQ(s.Count(needle.c_str(), 1), 0);
-  EXPECT_EQ(s.Count((needle + "A").c_str(), 0), 800);
-  EXPECT_EQ(s.Count((needle + "x").c_str(), 0), 0);
-  EXPECT_EQ(s.Count(("b" + needle).c_str(), 0), 800);
-  EXPECT_EQ(s.Count(text.c_str(), 1), 1);
-  EXPECT_EQ(s.Count((text + "a").c_str(), 1), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Comparison, blank tests, search and the replace family.
+// Comparison, blank tests, search, endings and counts.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -202,135 +202,6 @@ TEST(TextStringFind, SearchesOwnText) {
   EXPECT_EQ(s.Find("", 1), nullptr);
 }
 
-struct ReplaceRow {
-  const char* text;
-  const char* what;
-  const char* with;
-  int caseSensitive;
-  const char* expected;
-  unsigned count;
-};
-
-TEST(TextStringReplaceAll, ReplacesLeftToRightWithoutOverlap) {
-  const ReplaceRow rows[] = {
-      {"aaa", "aa", "b", 1, "ba", 1},
-      {"aXa", "a", "aa", 1, "aaXaa", 2},  // the inserted text is not searched
-      {"aBcb", "B", "", 1, "acb", 1},
-      {"aBcb", "B", "", 0, "ac", 2},
-      {"abc", "zz", "y", 0, "abc", 0},
-      {"abc", "abc", "", 1, "", 1},
-      {"x.y.z", ".", "::", 1, "x::y::z", 2},
-  };
-  for (const ReplaceRow& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.text << ": " << row.what << " -> " << row.with);
-    TextString s(row.text, 0);
-    unsigned count = 99;
-    s.ReplaceAll(row.what, row.with, row.caseSensitive, &count);
-    EXPECT_STREQ(s.GetText(), row.expected);
-    EXPECT_EQ(count, row.count);
-  }
-}
-
-TEST(TextStringReplaceAll, NothingChangesForNullOrEmptyWhat) {
-  struct Row {
-    const char* what;
-    const char* with;
-  } rows[] = {{nullptr, "y"}, {"a", nullptr}, {"", "y"}, {"", ""}};
-  for (const Row& row : rows) {
-    TextString s("banana", 0);
-    const char* before = s.GetText();
-    unsigned count = 99;
-    EXPECT_EQ(s.ReplaceAll(row.what, row.with, 1, &count), before);
-    EXPECT_STREQ(s.GetText(), "banana");
-    EXPECT_EQ(count, 0u);
-  }
-  TextString none;
-  none.Free();
-  unsigned count = 99;
-  EXPECT_EQ(none.ReplaceAll("a", "b", 1, &count), nullptr);
-  EXPECT_EQ(count, 0u);
-}
-
-TEST(TextStringReplaceAll, KeepsBufferOnlyWhenResultLeavesRoom) {
-  struct Row {
-    const char* text;
-    unsigned minSize;
-    const char* what;
-    const char* with;
-    bool kept;
-    unsigned capacity;
-  } rows[] = {
-      {"abcd", 0, "b", "", true, 5},     // result 4 bytes < capacity 5
-      {"abcd", 0, "b", "x", false, 4},   // 5 bytes, not less than 5
-      {"abcd", 0, "b", "xy", false, 5},  // grows: exact size
-      {"ab", 40, "b", "xyz", true, 40},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.text << ": " << row.what << " -> " << row.with);
-    TextString s(row.text, row.minSize);
-    const char* before = s.GetText();
-    s.ReplaceCase(row.what, row.with, nullptr);
-    EXPECT_EQ(s.GetText() == before, row.kept);
-    EXPECT_EQ(s.GetCapacity(), row.capacity);
-  }
-}
-
-TEST(TextStringReplaceAll, KeptBufferIsZeroedAfterResult) {
-  TextString s("abcdef", 0);  // capacity 7
-  s.Remove("CDEF");
-  EXPECT_STREQ(s.GetText(), "ab");
-  for (unsigned i = 2; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
-}
-
-TEST(TextStringReplaceAll, KeptBufferLosesOlderBytesToo) {
-  // Bytes that an earlier, longer text left after the terminator are zeroed
-  // as well, also when the result is written over the text itself.
-  for (const char* with : {"+", "", "++"}) {
-    SCOPED_TRACE(with);
-    TextString s("abcdefghij", 0);  // capacity 11
-    s.Assign("a-b", 0);             // kept: "a-b", then "efghij" stays
-    const char* before = s.GetText();
-    s.ReplaceCase("-", with, nullptr);
-    EXPECT_EQ(s.GetText(), before);
-    const unsigned length = s.GetLength();
-    for (unsigned i = length; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
-  }
-}
-
-TEST(TextStringReplaceAll, ArgumentsFromOwnTextBehaveAsCopies) {
-  TextString s("abcabc", 0);
-  s.ReplaceCase(s.GetText() + 3, s.GetText() + 5, nullptr);  // "abc" -> "c"
-  EXPECT_STREQ(s.GetText(), "cc");
-  TextString t("a-b", 30);
-  unsigned count = 0;
-  t.ReplaceAll(t.GetText() + 1, t.GetText(), 1, &count);  // "-b" -> "a-b"
-  EXPECT_STREQ(t.GetText(), "aa-b");
-  EXPECT_EQ(count, 1u);
-}
-
-TEST(TextStringReplaceAll, CaseOfRemoveAndReplace) {
-  TextString s("Path\\SETUP.exe and setup.EXE", 0);
-  unsigned count = 0;
-  s.Replace("setup.exe", "x", &count);
-  EXPECT_STREQ(s.GetText(), "Path\\x and x");
-  EXPECT_EQ(count, 2u);
-  s.Remove("X");
-  EXPECT_STREQ(s.GetText(), "Path\\ and ");
-  s.Replace(nullptr, "y", &count);
-  EXPECT_EQ(count, 0u);
-}
-
-TEST(TextStringReplaceAll, ManyMatchesInALongText) {
-  std::string text;
-  for (int i = 0; i < 50000; ++i) text += "ab&x;..........";
-  TextString s(text.c_str(), 0);
-  unsigned count = 0;
-  s.Replace("&X;", "#", &count);
-  EXPECT_EQ(count, 50000u);
-  EXPECT_EQ(s.GetLength(), text.size() - 2 * 50000);
-  EXPECT_EQ(s.GetText()[2], '#');
-}
-
 // Needles longer than a skip can hold that nearly match at every start of a
 // long run of one byte: trying them start by start would read about 10^11
 // bytes here.
@@ -348,20 +219,73 @@ TEST(TextStringFind, LongNeedleThatNearlyMatchesEverywhere) {
   EXPECT_EQ(ending.Find(folded.c_str(), 1), nullptr);
 }
 
-TEST(TextStringReplaceAll, LongNeedleInALongRun) {
-  // Non-overlapping matches of a 300-byte needle in 100 000 bytes: 333 of
-  // them, and the 100 bytes that are left.
-  TextString s(std::string(100000, 'a').c_str(), 0);
-  const std::string needle(300, 'A');
-  unsigned count = 0;
-  s.Replace(needle.c_str(), "", &count);
-  EXPECT_EQ(count, 333u);
-  EXPECT_EQ(s.GetLength(), 100u);
+// Needles too long to skip with that repeat a short period: after a
+// mismatch the search may move on only as far as the period allows.
+TEST(TextStringFind, LongPeriodicNeedles) {
   std::string longPeriodic;
   for (int i = 0; i < 200; ++i) longPeriodic += "ab";
   TextString many(("x" + longPeriodic + longPeriodic + "abx").c_str(), 0);
   EXPECT_EQ(many.Find(("b" + longPeriodic).c_str(), 1), many.GetText() + 2);
   EXPECT_EQ(many.Find((longPeriodic + "abx").c_str(), 1), many.GetText() + 1 + 400);
+}
+
+TEST(TextStringEndsWith, ComparesTheTailOfTheSubject) {
+  struct Row {
+    const char* other;
+    int caseSensitive, reversed, expected;
+  } rows[] = {{"bc", 1, 0, 1},   {"xc", 1, 0, 0}, {"", 1, 0, 1},
+              {"abcd", 1, 0, 0}, {"BC", 0, 0, 1}, {"BC", 1, 0, 0},
+              {"XABC", 0, 1, 1}, {"bc", 1, 1, 0}, {nullptr, 1, 0, 0}};
+  TextString s("abc", 0);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << (row.other ? row.other : "(null)") << row.reversed);
+    EXPECT_EQ(s.EndsWith(row.other, row.caseSensitive, row.reversed), row.expected);
+  }
+  s.Free();
+  EXPECT_EQ(s.EndsWith("", 1, 0), 0);
+}
+
+TEST(TextStringCount, CountsOverlappingMatches) {
+  struct Row {
+    const char* text;
+    const char* what;
+    int caseSensitive, expected;
+  } rows[] = {{"aaaa", "aa", 1, 3}, {"abc", "", 1, 3}, {"AbAB", "ab", 0, 2},
+              {"AbAB", "ab", 1, 0}, {"", "", 1, 0},    {"abc", nullptr, 1, 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    TextString s(row.text, 0);
+    EXPECT_EQ(s.Count(row.what, row.caseSensitive), row.expected);
+  }
+}
+
+// A long needle that overlaps itself at every byte of a long text: searching
+// again after each match would read the needle once per match, about 10^11
+// bytes here; counting in one pass reads the text once.
+TEST(TextStringCount, LongSelfOverlappingNeedleCountsEveryStart) {
+  const size_t length = size_t{1} << 20;
+  TextString s(std::string(length, 'a').c_str(), 0);
+  const std::string half(length / 2, 'a');
+  EXPECT_EQ(s.Count(half.c_str(), 1), static_cast<int>(length / 2 + 1));
+  const std::string upper(length / 2, 'A');
+  EXPECT_EQ(s.Count(upper.c_str(), 0), static_cast<int>(length / 2 + 1));
+  EXPECT_EQ(s.Count(upper.c_str(), 1), 0);
+}
+
+TEST(TextStringCount, LongNeedlesCountAsShortOnesDo) {
+  // A period of two, folded or not, and needles that almost match.
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "aB";
+  std::string needle;
+  for (int i = 0; i < 200; ++i) needle += "Ab";
+  TextString s(text.c_str(), 0);
+  EXPECT_EQ(s.Count(needle.c_str(), 0), 801);
+  EXPECT_EQ(s.Count(needle.c_str(), 1), 0);
+  EXPECT_EQ(s.Count((needle + "A").c_str(), 0), 800);
+  EXPECT_EQ(s.Count((needle + "x").c_str(), 0), 0);
+  EXPECT_EQ(s.Count(("b" + needle).c_str(), 0), 800);
+  EXPECT_EQ(s.Count(text.c_str(), 1), 1);
+  EXPECT_EQ(s.Count((text + "a").c_str(), 1), 0);
 }
 
 }  // namespace
