@@ -1,5 +1,5 @@
 // The four path components: extracting them into another string or in place,
-// the cached getters, and Split.
+// the cached getters, Split, and the drive-root test.
 //
 // Every search here runs once over the text and every component is copied
 // once, so all of these operations stay linear in the text's length.
@@ -201,4 +201,11 @@ int PathString::Split(TextString* drive, TextString* directory, TextString* file
   ExtractInto(*this, &PathString::ExtractFileName, fileName, scratch);
   StripArguments(fileName, ExtractInto(*this, &PathString::ExtractArguments, arguments, scratch));
   return 1;
+}
+
+int PathString::IsDriveRoot() {
+  if (IsBlank()) return 0;
+  const char* colon = std::strchr(text, ':');
+  if (colon == nullptr) return 0;
+  return colon[1] == '\0' || (colon[1] == '\\' && colon[2] == '\0') ? 1 : 0;
 }

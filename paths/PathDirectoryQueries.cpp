@@ -1,5 +1,4 @@
-// The directory queries: entering a directory, listing it, and whether the
-// text names a drive root.
+// The directory queries: entering a directory and listing it.
 #include <cstring>
 #include <memory>
 
@@ -87,10 +86,3 @@ int PathString::HasSubdirectories() {
 }
 
 int PathString::HasEntries() { return DirectoryHolds(*this, IsAnyEntry); }
-
-int PathString::IsDriveRoot() {
-  if (IsBlank()) return 0;
-  const char* colon = std::strchr(text, ':');
-  if (colon == nullptr) return 0;
-  return colon[1] == '\0' || (colon[1] == '\\' && colon[2] == '\0') ? 1 : 0;
-}

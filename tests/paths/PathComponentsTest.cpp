@@ -1,5 +1,5 @@
 // Path components: Extract into another string or in place, the cached
-// getters, and Split.
+// getters, Split, and the drive-root test.
 #include <gtest/gtest.h>
 
 #include "paths/PathString.h"
@@ -125,6 +125,29 @@ TEST(PathSplit, FillsWantedComponentsAlone) {
     }
     EXPECT_STREQ(path.GetText(), row.path);
   }
+}
+
+TEST(PathDriveRoot, OnlyADriveOrItsRootCounts) {
+  const struct {
+    const char* text;
+    int expected;
+  } rows[] = {
+      {"C:", 1},          {"C:\\", 1},
+      {"c:", 1},          {"Z:\\", 1},
+      {":", 1},           {"Drive:", 1},
+      {"C:\\Windows", 0}, {"C:\\\\", 0},
+      {"C:.", 0},         {"\\\\server\\share", 0},
+      {"C", 0},           {"", 0},
+      {" \t", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    PathString path(row.text);
+    EXPECT_EQ(path.IsDriveRoot(), row.expected);
+  }
+  PathString withoutText;
+  withoutText.Free();
+  EXPECT_EQ(withoutText.IsDriveRoot(), 0);
 }
 
 }  // namespace

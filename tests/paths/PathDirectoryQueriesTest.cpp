@@ -1,4 +1,4 @@
-// CanEnterDirectory, HasSubdirectories, HasEntries and IsDriveRoot.
+// CanEnterDirectory, HasSubdirectories and HasEntries.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -158,29 +158,6 @@ TEST(PathDirectoryListing, TextTooLongForTheSearchPatternGivesZero) {
     EXPECT_EQ(path.HasEntries(), row.expected);
     EXPECT_EQ(path.HasSubdirectories(), row.expected);
   }
-}
-
-TEST(PathDriveRoot, OnlyADriveOrItsRootCounts) {
-  const struct {
-    const char* text;
-    int expected;
-  } rows[] = {
-      {"C:", 1},          {"C:\\", 1},
-      {"c:", 1},          {"Z:\\", 1},
-      {":", 1},           {"Drive:", 1},
-      {"C:\\Windows", 0}, {"C:\\\\", 0},
-      {"C:.", 0},         {"\\\\server\\share", 0},
-      {"C", 0},           {"", 0},
-      {" \t", 0},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.text);
-    PathString path(row.text);
-    EXPECT_EQ(path.IsDriveRoot(), row.expected);
-  }
-  PathString withoutText;
-  withoutText.Free();
-  EXPECT_EQ(withoutText.IsDriveRoot(), 0);
 }
 
 }  // namespace
