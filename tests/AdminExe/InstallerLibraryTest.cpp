@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/AdminExe/TestLibraries.h"
-#include "tests/strings/VirtualSlot.h"
+#include "tests/support/VirtualSlot.h"
 
 namespace {
 

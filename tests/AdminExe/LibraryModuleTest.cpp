@@ -7,7 +7,7 @@
 
 #include "platform/DynamicLibrary.h"
 #include "tests/AdminExe/TestLibraries.h"
-#include "tests/strings/VirtualSlot.h"
+#include "tests/support/VirtualSlot.h"
 
 namespace {
 

@@ -5,15 +5,10 @@
 #include <string>
 
 #include "paths/PathString.h"
-#include "tests/paths/ScratchDirectory.h"
+#include "tests/support/ErrorRecord.h"
+#include "tests/support/ScratchDirectory.h"
 
 namespace {
-
-void ExpectRecord(PathString& path, unsigned lastError, int errorCode) {
-  int detail = -1;
-  EXPECT_EQ(path.GetError(&detail), lastError);
-  EXPECT_EQ(detail, errorCode);
-}
 
 TEST(PathDirectoryEnter, ExistingDirectoryGivesOneAndTheCurrentDirectoryStays) {
   ScratchDirectory scratch;
@@ -21,7 +16,7 @@ TEST(PathDirectoryEnter, ExistingDirectoryGivesOneAndTheCurrentDirectoryStays) {
   PathString path(scratch.Path().c_str());
   EXPECT_EQ(path.CanEnterDirectory(), 1);
   EXPECT_EQ(std::filesystem::current_path(), guard.Saved());
-  ExpectRecord(path, 0, 0);
+  EXPECT_EQ(RecordOf(path), (ErrorRecord{0, 0}));
 }
 
 TEST(PathDirectoryEnter, FailureRecordsTheSystemCodeAndTheCurrentDirectoryStays) {
@@ -40,7 +35,7 @@ TEST(PathDirectoryEnter, FailureRecordsTheSystemCodeAndTheCurrentDirectoryStays)
     PathString path(row.text.c_str());
     EXPECT_EQ(path.CanEnterDirectory(), 0);
     EXPECT_EQ(std::filesystem::current_path(), guard.Saved());
-    ExpectRecord(path, row.code, PathString::kErrorEnterDirectory);
+    EXPECT_EQ(RecordOf(path), (ErrorRecord{row.code, PathString::kErrorEnterDirectory}));
   }
 }
 
@@ -50,7 +45,7 @@ TEST(PathDirectoryEnter, SuccessKeepsAnEarlierFailure) {
   EXPECT_EQ(path.CanEnterDirectory(), 0);
   path = scratch.Path().c_str();
   EXPECT_EQ(path.CanEnterDirectory(), 1);
-  ExpectRecord(path, 2, PathString::kErrorEnterDirectory);
+  EXPECT_EQ(RecordOf(path), (ErrorRecord{2, PathString::kErrorEnterDirectory}));
 }
 
 TEST(PathDirectoryEnter, BlankTextIsRefusedWithoutTouchingTheRecord) {
@@ -61,11 +56,11 @@ TEST(PathDirectoryEnter, BlankTextIsRefusedWithoutTouchingTheRecord) {
     SCOPED_TRACE(std::string("'") + blank + "'");
     path = blank;
     EXPECT_EQ(path.CanEnterDirectory(), 0);
-    ExpectRecord(path, 2, PathString::kErrorEnterDirectory);
+    EXPECT_EQ(RecordOf(path), (ErrorRecord{2, PathString::kErrorEnterDirectory}));
   }
   path.Free();
   EXPECT_EQ(path.CanEnterDirectory(), 0);
-  ExpectRecord(path, 2, PathString::kErrorEnterDirectory);
+  EXPECT_EQ(RecordOf(path), (ErrorRecord{2, PathString::kErrorEnterDirectory}));
 }
 
 TEST(PathDirectoryEnter, CurrentDirectoryLongerThanTheWorkBufferComesBack) {

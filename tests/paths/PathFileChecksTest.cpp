@@ -5,30 +5,13 @@
 #include <string>
 
 #include "paths/PathString.h"
-#include "tests/paths/ScratchDirectory.h"
+#include "tests/support/ErrorRecord.h"
+#include "tests/support/ScratchDirectory.h"
 
 namespace {
 
 constexpr int kOpenExisting = 3;
 constexpr int kCreateNew = 1;
-
-struct ErrorRecord {
-  unsigned lastError;
-  int errorCode;
-  bool operator==(const ErrorRecord& other) const {
-    return lastError == other.lastError && errorCode == other.errorCode;
-  }
-};
-
-ErrorRecord RecordOf(PathString& path) {
-  int errorCode = -1;
-  const unsigned lastError = path.GetError(&errorCode);
-  return {lastError, errorCode};
-}
-
-std::ostream& operator<<(std::ostream& out, const ErrorRecord& record) {
-  return out << "{lastError " << record.lastError << ", errorCode " << record.errorCode << "}";
-}
 
 TEST(PathFileChecks, IsDirectoryGivesSixteenOnlyForAnExistingDirectory) {
   ScratchDirectory scratch;

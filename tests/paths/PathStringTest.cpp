@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "tests/strings/VirtualSlot.h"
+#include "tests/support/VirtualSlot.h"
 
 namespace {
 

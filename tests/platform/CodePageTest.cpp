@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "tests/platform/Windows1252Test.h"
+#include "tests/support/Windows1252Test.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/paths/ScratchDirectory.h"
+#include "tests/support/ScratchDirectory.h"
 
 namespace {
 

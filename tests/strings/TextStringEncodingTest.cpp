@@ -6,7 +6,7 @@
 
 #include "strings/CharClassTable.h"
 #include "strings/TextString.h"
-#include "tests/platform/Windows1252Test.h"
+#include "tests/support/Windows1252Test.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "strings/TextString.h"
-#include "tests/strings/VirtualSlot.h"
+#include "tests/support/VirtualSlot.h"
 
 namespace {
 

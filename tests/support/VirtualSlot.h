@@ -1,5 +1,5 @@
-#ifndef TESTS_STRINGS_VIRTUALSLOT_H_
-#define TESTS_STRINGS_VIRTUALSLOT_H_
+#ifndef TESTS_SUPPORT_VIRTUALSLOT_H_
+#define TESTS_SUPPORT_VIRTUALSLOT_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -22,4 +22,4 @@ long VirtualSlot(MemberPointer member) {
   return static_cast<long>((raw.ptr - 1) / sizeof(void*));
 }
 
-#endif  // TESTS_STRINGS_VIRTUALSLOT_H_
+#endif  // TESTS_SUPPORT_VIRTUALSLOT_H_

@@ -1,5 +1,5 @@
-#ifndef TESTS_PATHS_SCRATCHDIRECTORY_H_
-#define TESTS_PATHS_SCRATCHDIRECTORY_H_
+#ifndef TESTS_SUPPORT_SCRATCHDIRECTORY_H_
+#define TESTS_SUPPORT_SCRATCHDIRECTORY_H_
 
 #include <chrono>
 #include <filesystem>
@@ -68,4 +68,4 @@ class CurrentDirectoryGuard {
   std::filesystem::path saved_;
 };
 
-#endif  // TESTS_PATHS_SCRATCHDIRECTORY_H_
+#endif  // TESTS_SUPPORT_SCRATCHDIRECTORY_H_

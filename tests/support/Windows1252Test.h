@@ -1,5 +1,5 @@
-#ifndef TESTS_PLATFORM_WINDOWS1252TEST_H_
-#define TESTS_PLATFORM_WINDOWS1252TEST_H_
+#ifndef TESTS_SUPPORT_WINDOWS1252TEST_H_
+#define TESTS_SUPPORT_WINDOWS1252TEST_H_
 
 #include <gtest/gtest.h>
 
@@ -17,4 +17,4 @@ class Windows1252Test : public ::testing::Test {
   }
 };
 
-#endif  // TESTS_PLATFORM_WINDOWS1252TEST_H_
+#endif  // TESTS_SUPPORT_WINDOWS1252TEST_H_
