@@ -7,13 +7,6 @@
 
 namespace {
 
-bool StartsWithFolded(const char* text, const char* prefix, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    if (text[i] == '\0' || ascii::ToLower(text[i]) != ascii::ToLower(prefix[i])) return false;
-  }
-  return true;
-}
-
 // Removes the program's path where the program name stands. The system puts
 // it first; removing it anywhere else would cut arguments that merely
 // mention it (a log file next to the program, say).
@@ -22,7 +15,7 @@ void RemoveProgramPath(PathString* text, const char* modulePath) {
   const char* line = text->GetText();
   const size_t start = std::strspn(line, " \"");
   const size_t length = std::strlen(modulePath);
-  if (!StartsWithFolded(line + start, modulePath, length)) return;
+  if (!ascii::StartsWithFolded(line + start, modulePath)) return;
   TextString rest(line + start + length, 260);
   text->TruncateAt(static_cast<unsigned>(start));
   text->Append(rest.GetText());

@@ -9,14 +9,31 @@
 // letters or digits and never change case.
 namespace ascii {
 
+inline bool IsLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
 inline char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+// A letter in the other case; any other byte as it is.
+inline char SwapCase(char c) { return IsLetter(c) ? static_cast<char>(c ^ 0x20) : c; }
+// The case bit (0x20) when `c` is one of the 26 letters from `first` on ('a'
+// or 'A'), else 0: word::CaseBitsOfLetters for a single byte.
+inline char CaseBitOfLetter(char c, unsigned char first) {
+  return static_cast<unsigned char>(c - first) < 26 ? 0x20 : 0;
+}
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsHexDigit(char c) {
   return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 // The four bytes that IsBlank and the whitespace operations treat as blank.
 inline bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// StartsWithFolded: whether `text` begins with `prefix`, ASCII case folded.
+// Reads no further than the prefix's or the text's terminator.
+inline bool StartsWithFolded(const char* text, const char* prefix) {
+  for (; *prefix != '\0'; ++text, ++prefix) {
+    if (*text == '\0' || ToLower(*text) != ToLower(*prefix)) return false;
+  }
+  return true;
+}
 
 // A machine word of bytes at a time, for the loops over long texts. A word
 // is read and written with memcpy; the order of its bytes never matters,

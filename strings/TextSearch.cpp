@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "strings/Ascii.h"
+
 namespace textsearch {
 namespace {
 
@@ -24,8 +26,6 @@ constexpr size_t kLongestSkipNeedle = 256;
 
 inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
-inline bool IsLetter(unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
-
 // How bytes compare: exactly, or with A to Z read as a to z (no other byte
 // changes). The search is written once for both and compiled for each, so
 // that the exact one pays nothing for folding.
@@ -37,10 +37,7 @@ struct Exact {
 
 struct Folded {
   static constexpr bool kFolds = true;
-  static unsigned char Of(char c) {
-    const unsigned char b = Byte(c);
-    return static_cast<unsigned char>(b - 'A') < 26 ? static_cast<unsigned char>(b + 32) : b;
-  }
+  static unsigned char Of(char c) { return Byte(ascii::ToLower(c)); }
   static bool Same(const char* a, const char* b, size_t n) {
     for (size_t i = 0; i < n; ++i) {
       if (Of(a[i]) != Of(b[i])) return false;
@@ -81,9 +78,7 @@ class FirstByte {
   static FirstByte Of(const char* needle) {
     FirstByte first;
     first.set_[0] = needle[0];
-    if (Fold::kFolds && IsLetter(Byte(needle[0]))) {
-      first.set_[1] = static_cast<char>(needle[0] ^ 0x20);
-    }
+    if (Fold::kFolds && ascii::IsLetter(needle[0])) first.set_[1] = ascii::SwapCase(needle[0]);
     return first;
   }
 
@@ -167,28 +162,62 @@ const char* SkipSearch(const char* text, const char* needle, size_t n, size_t ba
   }
 }
 
-// Starts from `base` on, for needles too long to skip with (Knuth-Morris-
-// Pratt): after a mismatch the needle moves on as far as its own repeated
-// prefixes allow, so the text is read once. Trying such a needle start by
-// start would read up to its whole length again at every start: quadratic
-// when it nearly matches everywhere, as a long run of one byte does.
+// The needle's prefix table (Knuth-Morris-Pratt) and how much of the needle
+// the text read so far ends with. After a mismatch, or a match, the needle
+// moves on as far as its own repeated prefixes allow, so the text is read
+// once. Trying a long needle start by start instead would read up to its
+// whole length again at every start: quadratic when it nearly matches
+// everywhere, as a long run of one byte does.
+template <typename Fold>
+class PrefixMatcher {
+ public:
+  PrefixMatcher(const char* needle, size_t n) : needle_(needle), n_(n), border_(new size_t[n]) {
+    // border_[i]: the length of the longest proper prefix of needle[0..i]
+    // that is also its suffix.
+    border_[0] = 0;
+    for (size_t i = 1, k = 0; i < n; ++i) {
+      while (k > 0 && Fold::Of(needle[i]) != Fold::Of(needle[k])) k = border_[k - 1];
+      if (Fold::Of(needle[i]) == Fold::Of(needle[k])) ++k;
+      border_[i] = k;
+    }
+  }
+
+  // Takes the next text byte; true when an occurrence of the needle ends
+  // with it. Matching goes on from the longest part of that occurrence that
+  // can begin the next one, so overlapping occurrences are all seen.
+  bool EndsOccurrence(char c) {
+    while (matched_ > 0 && Fold::Of(c) != Fold::Of(needle_[matched_])) {
+      matched_ = border_[matched_ - 1];
+    }
+    if (Fold::Of(c) == Fold::Of(needle_[matched_])) ++matched_;
+    if (matched_ < n_) return false;
+    matched_ = border_[n_ - 1];
+    return true;
+  }
+
+ private:
+  const char* needle_;
+  size_t n_;
+  std::unique_ptr<size_t[]> border_;
+  size_t matched_ = 0;
+};
+
+// Starts from `base` on, for needles too long to skip with.
 template <typename Fold>
 const char* PrefixSearch(const char* text, const char* needle, size_t n, size_t base) {
-  // border[i]: the length of the longest proper prefix of needle[0..i] that
-  // is also its suffix.
-  std::unique_ptr<size_t[]> border(new size_t[n]);
-  border[0] = 0;
-  for (size_t i = 1, k = 0; i < n; ++i) {
-    while (k > 0 && Fold::Of(needle[i]) != Fold::Of(needle[k])) k = border[k - 1];
-    if (Fold::Of(needle[i]) == Fold::Of(needle[k])) ++k;
-    border[i] = k;
-  }
-  for (size_t i = base, k = 0; text[i] != '\0'; ++i) {
-    while (k > 0 && Fold::Of(text[i]) != Fold::Of(needle[k])) k = border[k - 1];
-    if (Fold::Of(text[i]) == Fold::Of(needle[k])) ++k;
-    if (k == n) return text + i + 1 - n;
+  PrefixMatcher<Fold> matcher(needle, n);
+  for (size_t i = base; text[i] != '\0'; ++i) {
+    if (matcher.EndsOccurrence(text[i])) return text + i + 1 - n;
   }
   return nullptr;
+}
+
+template <typename Fold>
+size_t PrefixCount(const char* text, const char* needle, size_t n) {
+  PrefixMatcher<Fold> matcher(needle, n);
+  size_t count = 0;
+  for (const char* p = text; *p != '\0'; ++p) count += matcher.EndsOccurrence(*p) ? 1 : 0;
+  return count;
 }
 
 template <typename Fold>
@@ -204,7 +233,7 @@ const char* Search(const char* text, const char* needle, size_t n) {
 
 bool HasLetter(const char* needle, size_t n) {
   for (size_t i = 0; i < n; ++i) {
-    if (IsLetter(Byte(needle[i]))) return true;
+    if (ascii::IsLetter(needle[i])) return true;
   }
   return false;
 }
@@ -222,6 +251,12 @@ const char* FindFolded(const char* haystack, const char* needle, size_t needleLe
   // Folding changes nothing for a needle without letters.
   if (!HasLetter(needle, needleLength)) return FindExact(haystack, needle, needleLength);
   return Search<Folded>(haystack, needle, needleLength);
+}
+
+size_t CountOverlapping(const char* haystack, const char* needle, size_t needleLength,
+                        bool caseSensitive) {
+  return caseSensitive ? PrefixCount<Exact>(haystack, needle, needleLength)
+                       : PrefixCount<Folded>(haystack, needle, needleLength);
 }
 
 }  // namespace textsearch

@@ -3,9 +3,10 @@
 
 #include <cstddef>
 
-// Substring search shared by every operation that looks for a text. Both
-// forms run in time linear in the haystack for a given needle and make no
-// copies, so loops that resume after each match stay linear overall.
+// Substring search shared by every operation that looks for a text, and the
+// one-pass count of overlapping occurrences. Every form runs in time linear
+// in the haystack for a given needle and copies no text, so loops that
+// resume after each match stay linear overall.
 namespace textsearch {
 
 // FindExact: first occurrence of `needle` (length `needleLength`) in the
@@ -20,6 +21,13 @@ inline const char* Find(const char* haystack, const char* needle, size_t needleL
   return caseSensitive ? FindExact(haystack, needle, needleLength)
                        : FindFolded(haystack, needle, needleLength);
 }
+
+// CountOverlapping: the occurrences of `needle` (length `needleLength`, at
+// least 1) in the NUL-terminated `haystack`, overlapping ones included
+// ("aa" is in "aaaa" three times), exact or with the ASCII letters folded.
+// One pass over the haystack, whatever the needle.
+size_t CountOverlapping(const char* haystack, const char* needle, size_t needleLength,
+                        bool caseSensitive);
 
 }  // namespace textsearch
 

@@ -21,9 +21,7 @@ namespace {
     if (ascii::word::HasZeroByte(w) != 0) break;
     ascii::word::Store(text + i, w ^ ascii::word::CaseBitsOfLetters(w, first));
   }
-  for (; text[i] != '\0'; ++i) {
-    if (static_cast<unsigned char>(text[i] - first) < 26) text[i] ^= 0x20;
-  }
+  for (; text[i] != '\0'; ++i) text[i] ^= ascii::CaseBitOfLetter(text[i], first);
   return text;
 }
 

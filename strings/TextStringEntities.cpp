@@ -11,15 +11,6 @@ struct OneByteText {
   char bytes[2];
 };
 
-// StartsWithFolded: whether `at` begins with `prefix`, ASCII case folded.
-// Reads no further than the prefix or the text's terminator.
-bool StartsWithFolded(const char* at, const char* prefix) {
-  for (; *prefix != '\0'; ++at, ++prefix) {
-    if (*at == '\0' || ascii::ToLower(*at) != ascii::ToLower(*prefix)) return false;
-  }
-  return true;
-}
-
 // The body of a numeric reference is one to four bytes, so its semicolon is
 // three to six places after the ampersand.
 constexpr int kFirstSemicolonPlace = 3;
@@ -75,7 +66,7 @@ char* TextString::ProtectEntities() {
   char* position = text;
   for (char* ampersand = FindIn(position, "&", 0); ampersand != nullptr;
        ampersand = FindIn(position, "&", 0)) {
-    if (StartsWithFolded(ampersand, "&amp;")) {
+    if (ascii::StartsWithFolded(ampersand, "&amp;")) {
       position = ampersand + 1;
       continue;
     }

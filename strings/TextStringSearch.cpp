@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 #include "strings/Ascii.h"
 #include "strings/TextSearch.h"
@@ -20,33 +19,6 @@ bool SameByte(char a, char b, bool caseSensitive) {
 // distance it covers. For a longer needle that overlaps itself, that would
 // be its length for every byte of the text.
 constexpr size_t kLongestResearchedNeedle = 256;
-
-// The overlapping occurrences of the `length` bytes of `needle` in `text`,
-// in one pass (Knuth-Morris-Pratt): after a match or a mismatch the needle
-// moves on as far as its own repeated prefixes allow, so the text is read
-// once, however the occurrences overlap.
-int CountInOnePass(const char* text, const char* needle, size_t length, bool caseSensitive) {
-  const auto fold = [caseSensitive](char c) { return caseSensitive ? c : ascii::ToLower(c); };
-  // border[i]: the length of the longest proper prefix of needle[0..i] that
-  // is also its suffix.
-  std::unique_ptr<size_t[]> border(new size_t[length]);
-  border[0] = 0;
-  for (size_t i = 1, k = 0; i < length; ++i) {
-    while (k > 0 && fold(needle[i]) != fold(needle[k])) k = border[k - 1];
-    if (fold(needle[i]) == fold(needle[k])) ++k;
-    border[i] = k;
-  }
-  int count = 0;
-  for (size_t i = 0, k = 0; text[i] != '\0'; ++i) {
-    while (k > 0 && fold(text[i]) != fold(needle[k])) k = border[k - 1];
-    if (fold(text[i]) == fold(needle[k])) ++k;
-    if (k == length) {
-      ++count;
-      k = border[length - 1];
-    }
-  }
-  return count;
-}
 
 }  // namespace
 
@@ -140,7 +112,8 @@ int TextString::Count(const char* what, int caseSensitive) const {
   if (what == nullptr) return 0;
   const size_t length = std::strlen(what);
   if (length > kLongestResearchedNeedle) {
-    return text != nullptr ? CountInOnePass(text, what, length, caseSensitive != 0) : 0;
+    if (text == nullptr) return 0;
+    return static_cast<int>(textsearch::CountOverlapping(text, what, length, caseSensitive != 0));
   }
   // Each search resumes one byte after the start of the last match, so
   // overlapping matches count too. A match never starts at the terminator,
