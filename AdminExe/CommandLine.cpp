@@ -16,9 +16,10 @@ void RemoveProgramPath(PathString* text, const char* modulePath) {
   const size_t start = std::strspn(line, " \"");
   const size_t length = std::strlen(modulePath);
   if (!ascii::StartsWithFolded(line + start, modulePath)) return;
-  TextString rest(line + start + length, 260);
+  // The rest lies after the new terminator, in the text's own buffer, which
+  // Append reads as a separate copy.
   text->TruncateAt(static_cast<unsigned>(start));
-  text->Append(rest.GetText());
+  text->Append(line + start + length);
 }
 
 }  // namespace

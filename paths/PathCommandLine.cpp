@@ -5,7 +5,6 @@
 #include "paths/PathString.h"
 #include "strings/Ascii.h"
 #include "strings/DetachedText.h"
-#include "strings/TextCopy.h"
 
 namespace {
 
@@ -33,7 +32,9 @@ const char* ValueStart(const TextString& path, const char* found, const char* ke
 
 const char* PathString::MakeCommandLine(const char* arguments, int quoteArguments) {
   if (arguments == nullptr) return text;
-  // Built apart first: `arguments` may be taken from this very text.
+  // Built in a string of its own and stored with one Assign, so that the
+  // buffer follows Assign's rule for the whole line; `arguments`, which may
+  // lie in this very text, is read before anything here is written.
   TextString line(nullptr, 260);
   line.Append("\"");
   line.Append(text);
@@ -60,10 +61,10 @@ const char* PathString::SetExtension(const char* extension) {
   char* dot = std::strrchr(text, '.');
   if (dot == nullptr) return nullptr;
   // Taken before the cut, in case `extension` lies in the part that goes.
-  TextString bare(extension, 260);
-  bare.TrimLeftChar('.');
+  const DetachedText detached(extension, text, size);
+  const char* bare = detached.get() + std::strspn(detached.get(), ".");
   dot[1] = '\0';
-  return Append(bare.GetText());
+  return Append(bare);
 }
 
 const char* PathString::DoubleBackslashes() { return Replace("\\", "\\\\", nullptr); }
@@ -81,7 +82,7 @@ int PathString::GetQuotedValue(const char* key, char* out, int outSize) {
   const size_t length = static_cast<size_t>(close - value);
   const size_t kept =
       length < static_cast<size_t>(outSize) ? length : static_cast<size_t>(outSize) - 1;
-  const auto copy = CopyOf(value, kept);
+  const DetachedText copy(value, kept);
   std::memset(out, 0, static_cast<size_t>(outSize));
   std::memcpy(out, copy.get(), kept);
   return 1;

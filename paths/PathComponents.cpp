@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "paths/PathString.h"
-#include "strings/TextCopy.h"
+#include "strings/DetachedText.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ const char* LastBackslash(const char* text) { return std::strrchr(text, '\\'); }
 // A component is copied out before `out` is written, so that `out` may be
 // the path itself: it then receives the text a separate string would.
 const char* AssignComponent(TextString* out, const char* begin, const char* end) {
-  const auto component = CopyOf(begin, static_cast<size_t>(end - begin));
+  const DetachedText component(begin, static_cast<size_t>(end - begin));
   out->Assign(component.get(), 0);
   return out->GetText();
 }
@@ -41,21 +41,6 @@ void WithTextCutAt(char* cut, Use use) {
   *cut = '\0';
   use();
   *cut = kept;
-}
-
-// The buffer that a path shrinking to one of its tails (file name,
-// arguments) swaps in: exactly the tail and its terminator, taken before the
-// old buffer goes.
-struct ExactBuffer {
-  char* bytes;
-  uint32_t size;
-};
-
-ExactBuffer CopyExactly(const char* tail) {
-  const size_t length = std::strlen(tail);
-  char* bytes = static_cast<char*>(::operator new(length + 1));
-  std::memcpy(bytes, tail, length + 1);
-  return {bytes, static_cast<uint32_t>(length + 1)};
 }
 
 // The getters' common rule: in place, or into their own cache, which keeps
@@ -123,7 +108,7 @@ const char* PathString::ExtractDrive(TextString* out) {
     });
     return out->GetText();
   }
-  const auto drive = CopyOf(text, static_cast<size_t>(colon + 1 - text));
+  const DetachedText drive(text, static_cast<size_t>(colon + 1 - text));
   out->Assign("", 0);
   out->Append(drive.get());
   return out->GetText();
@@ -155,8 +140,11 @@ const char* PathString::ExtractFileName(TextString* out) {
   const char* name = backslash + 1;
   if (*name == '\0') return nullptr;
   if (out != nullptr) return AssignTail(out, name);
-  const ExactBuffer shrunk = CopyExactly(name);
-  Adopt(shrunk.bytes, shrunk.size);
+  // In place the buffer shrinks to exactly the name: a copy taken before the
+  // old buffer goes becomes the new one.
+  const size_t length = std::strlen(name);
+  DetachedText exact(name, length);
+  Adopt(exact.Release(), static_cast<uint32_t>(length + 1));
   return text;
 }
 
@@ -166,8 +154,10 @@ const char* PathString::ExtractArguments(TextString* out) {
   if (separator == nullptr) return nullptr;
   const char* arguments = separator + 1;
   if (out != nullptr) return AssignTail(out, arguments);
-  const ExactBuffer shrunk = CopyExactly(arguments);
-  Adopt(shrunk.bytes, shrunk.size);
+  // As for the file name: exactly the arguments.
+  const size_t length = std::strlen(arguments);
+  DetachedText exact(arguments, length);
+  Adopt(exact.Release(), static_cast<uint32_t>(length + 1));
   return text;
 }
 
@@ -191,7 +181,8 @@ int PathString::Split(TextString* drive, TextString* directory, TextString* file
                       TextString* arguments) {
   if (text != nullptr && IsAnyOf(this, {drive, directory, fileName, arguments})) {
     // Filling an output empties it first, and that output is the text being
-    // split: split a copy instead, so that the path ends as that output.
+    // split: split a copy instead, so that the path ends as that output. The
+    // copy is a whole path, not a DetachedText: the extractions run on one.
     PathString source(text, 260);
     return source.Split(drive, directory, fileName, arguments);
   }

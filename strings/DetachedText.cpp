@@ -3,6 +3,8 @@
 #include <cstring>
 #include <functional>
 
+#include "strings/TextBuffer.h"
+
 DetachedText::DetachedText(const char* arg, const char* buffer, uint32_t size) : arg_(arg) {
   if (arg == nullptr || buffer == nullptr) return;
   // std::less gives a total order even for pointers into different objects.
@@ -12,9 +14,23 @@ DetachedText::DetachedText(const char* arg, const char* buffer, uint32_t size) :
   // Never read past the buffer, even if its last byte was overwritten.
   size_t length = 0;
   while (arg + length != end && arg[length] != '\0') ++length;
-  copy_ = static_cast<char*>(::operator new(length + 1));
-  std::memcpy(copy_, arg, length);
-  copy_[length] = '\0';
+  CopyFrom(arg, length);
 }
 
-DetachedText::~DetachedText() { ::operator delete(copy_); }
+DetachedText::DetachedText(const char* begin, size_t length) : arg_(nullptr) {
+  CopyFrom(begin, length);
+}
+
+DetachedText::~DetachedText() { DeleteTextBuffer(copy_); }
+
+char* DetachedText::Release() {
+  char* copy = copy_;
+  copy_ = nullptr;
+  return copy;
+}
+
+void DetachedText::CopyFrom(const char* begin, size_t length) {
+  copy_ = NewTextBuffer(length + 1);
+  std::memcpy(copy_, begin, length);
+  copy_[length] = '\0';
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "strings/DetachedText.h"
+#include "strings/TextBuffer.h"
 #include "strings/TextString.h"
 
 const char* TextString::Remove(const char* what) { return ReplaceAll(what, "", 0, nullptr); }
@@ -51,9 +52,8 @@ const char* TextString::ReplaceAll(const char* what, const char* with, int caseS
   // its size, every byte of it written.
   const uint64_t capacity = GetCapacity();
   const bool keep = resultSize < capacity;
-  char* result = keep && insertLength <= needleLength
-                     ? text
-                     : static_cast<char*>(::operator new(static_cast<size_t>(resultSize)));
+  char* result =
+      keep && insertLength <= needleLength ? text : NewTextBuffer(static_cast<size_t>(resultSize));
   char* out = result;
   const char* scan = text;
   for (const char* p = FindIn(text, needle, caseSensitive); p != nullptr;
@@ -72,7 +72,7 @@ const char* TextString::ReplaceAll(const char* what, const char* with, int caseS
   }
   if (result != text) {
     std::memcpy(text, result, static_cast<size_t>(resultSize));
-    ::operator delete(result);
+    DeleteTextBuffer(result);
   }
   std::memset(text + resultSize, 0, static_cast<size_t>(capacity - resultSize));
   return text;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "strings/DetachedText.h"
+#include "strings/TextBuffer.h"
 #include "strings/TextString.h"
 
 namespace {
@@ -11,18 +12,11 @@ namespace {
 // A buffer's size must fit the 32-bit `size` field, terminator included.
 constexpr uint64_t kMaxBufferSize = UINT32_MAX;
 
-// A new buffer that is about to be filled: zeroing what is overwritten at
-// once would only cost a second pass over a long text. Every caller leaves
-// the buffer as a zeroed one filled with the text would be.
-char* AllocateForFilling(uint64_t bytes) {
-  return static_cast<char*>(::operator new(static_cast<size_t>(bytes)));
-}
-
 // The new buffer of Assign: the text, then zeroes up to `bytes`. Out of
 // line, since Assign is copied into every caller that the compiler sees
 // calling it.
 [[gnu::noinline]] char* BufferHolding(const char* source, uint64_t length, uint64_t bytes) {
-  char* fresh = AllocateForFilling(bytes);
+  char* fresh = NewTextBuffer(static_cast<size_t>(bytes));
   std::memcpy(fresh, source, static_cast<size_t>(length) + 1);
   std::memset(fresh + length + 1, 0, static_cast<size_t>(bytes - length - 1));
   return fresh;
@@ -46,7 +40,7 @@ TextString::TextString(const char* source, unsigned minSize)
 TextString::~TextString() { TextString::Free(); }
 
 char* TextString::AllocateZeroed(uint32_t bytes) {
-  char* buffer = static_cast<char*>(::operator new(bytes));
+  char* buffer = NewTextBuffer(bytes);
   std::memset(buffer, 0, bytes);
   return buffer;
 }
@@ -91,7 +85,8 @@ const char* TextString::AssignN(const char* source, unsigned count) {
   if (source == nullptr) return Assign(nullptr, 0);
   if (count + uint64_t{1} > kMaxBufferSize) return text;
   DetachedText arg(source, text, size);
-  if (count >= GetCapacity()) Adopt(AllocateForFilling(count + uint64_t{1}), count + 1);
+  // A new buffer is zeroed below with the kept one.
+  if (count >= GetCapacity()) Adopt(NewTextBuffer(count + size_t{1}), count + 1);
   std::memset(text, 0, size);
   // The source need not be terminated within `count` bytes: never measure it.
   const char* from = arg.get();
@@ -110,7 +105,7 @@ const char* TextString::Append(const char* source) {
   if (need >= GetCapacity()) {
     // Exactly filled below: the old text, then the added one and its
     // terminator.
-    char* joined = AllocateForFilling(need);
+    char* joined = NewTextBuffer(static_cast<size_t>(need));
     if (text != nullptr) std::memcpy(joined, text, length);
     Adopt(joined, static_cast<uint32_t>(need));
   }
@@ -120,7 +115,7 @@ const char* TextString::Append(const char* source) {
 
 int TextString::Free() {
   if (text != nullptr) {
-    ::operator delete(text);
+    DeleteTextBuffer(text);
     text = nullptr;
     size = 0;
   }
