@@ -7,21 +7,13 @@
 #include <string>
 
 #include "platform/Process.h"
+#include "platform/posix/NativePath.h"
 
 namespace platform {
 namespace {
 
 bool HasDirectory(const char* name) {
   return std::strchr(name, '/') != nullptr || std::strchr(name, '\\') != nullptr;
-}
-
-// Windows paths reach this layer as they are written: read '\' as '/'.
-std::string NativePath(const char* name) {
-  std::string path(name);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
 }
 
 // A bare name is looked for in the program's own folder only: dlopen of a

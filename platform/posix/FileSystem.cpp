@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/NativePath.h"
 
 namespace platform {
 
@@ -29,14 +30,6 @@ constexpr uint32_t kErrorCantResolveFilename = 1921;
 
 constexpr uint32_t kFileAttributeReadOnly = 0x01;
 constexpr uint32_t kFileAttributeArchive = 0x20;
-
-std::string NativePath(const char* path) {
-  std::string native(path != nullptr ? path : "");
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  return native;
-}
 
 bool EndsWithSeparator(const std::string& path) { return !path.empty() && path.back() == '/'; }
 
