@@ -61,11 +61,11 @@ bool IsAnyOf(const TextString* candidate, std::initializer_list<const TextString
   return false;
 }
 
-// One step of Split: the output, or the scratch string in its place, is
+// One step of Split: the output, or the stand-in string in its place, is
 // emptied and filled by `extract`. Returns the string that was filled.
 TextString& ExtractInto(PathString& path, Extractor extract, TextString* output,
-                        TextString& scratch) {
-  TextString& target = output != nullptr ? *output : scratch;
+                        TextString& standIn) {
+  TextString& target = output != nullptr ? *output : standIn;
   target.Assign("", 0);
   (path.*extract)(&target);
   return target;
@@ -186,11 +186,11 @@ int PathString::Split(TextString* drive, TextString* directory, TextString* file
     PathString source(text, 260);
     return source.Split(drive, directory, fileName, arguments);
   }
-  TextString scratch(nullptr, 260);
-  ExtractInto(*this, &PathString::ExtractDirectory, directory, scratch);
-  StripDrive(directory, ExtractInto(*this, &PathString::ExtractDrive, drive, scratch));
-  ExtractInto(*this, &PathString::ExtractFileName, fileName, scratch);
-  StripArguments(fileName, ExtractInto(*this, &PathString::ExtractArguments, arguments, scratch));
+  TextString standIn(nullptr, 260);
+  ExtractInto(*this, &PathString::ExtractDirectory, directory, standIn);
+  StripDrive(directory, ExtractInto(*this, &PathString::ExtractDrive, drive, standIn));
+  ExtractInto(*this, &PathString::ExtractFileName, fileName, standIn);
+  StripArguments(fileName, ExtractInto(*this, &PathString::ExtractArguments, arguments, standIn));
   return 1;
 }
 

@@ -9,17 +9,20 @@
 
 namespace {
 
-// Scratch: a zeroed array of `units` + 1 units that frees itself; get() is
-// null when memory ran out. The zeroes matter: a conversion that loses its
-// terminator (Wine does, for a sequence cut short at the end) still leaves a
-// terminated text.
+// ConversionBuffer: a zeroed array of `units` + 1 units that frees itself;
+// get() is null when memory ran out. The zeroes matter: a conversion that
+// loses its terminator (Wine does, for a sequence cut short at the end)
+// still leaves a terminated text. It does not come from NewTextBuffer on
+// purpose: running out of memory here is a result the conversions report
+// (null, the text unchanged), where a string's own buffers have none.
 template <typename Unit>
-class Scratch {
+class ConversionBuffer {
  public:
-  explicit Scratch(int units) : data_(new (std::nothrow) Unit[static_cast<size_t>(units) + 1]()) {}
-  ~Scratch() { delete[] data_; }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
+  explicit ConversionBuffer(int units)
+      : data_(new (std::nothrow) Unit[static_cast<size_t>(units) + 1]()) {}
+  ~ConversionBuffer() { delete[] data_; }
+  ConversionBuffer(const ConversionBuffer&) = delete;
+  ConversionBuffer& operator=(const ConversionBuffer&) = delete;
 
   Unit* get() const { return data_; }
 
@@ -29,7 +32,7 @@ class Scratch {
 
 // Recode: `source` from code page `from` through UTF-16 to code page `to`,
 // stored with Assign(converted, 0). Null, with the string unchanged, when a
-// scratch buffer cannot be had or a conversion fails (a count of 0). A
+// conversion buffer cannot be had or a conversion fails (a count of 0). A
 // failed conversion is treated like a failed allocation: the caller gets the
 // one failure result the operations have, never a text that looks converted.
 const char* Recode(TextString& string, unsigned from, unsigned to) {
@@ -37,21 +40,23 @@ const char* Recode(TextString& string, unsigned from, unsigned to) {
   const int units = platform::MultiByteToWide(from, source, nullptr, 0);
   // The capacity handed over is units + 1, which must still be an int.
   if (units <= 0 || units == INT_MAX) return nullptr;
-  Scratch<char16_t> wide(units);
+  ConversionBuffer<char16_t> wide(units);
   if (wide.get() == nullptr) return nullptr;
   if (platform::MultiByteToWide(from, source, wide.get(), units + 1) <= 0) return nullptr;
 
   const int bytes = platform::WideToMultiByte(to, wide.get(), nullptr, 0);
   if (bytes <= 0) return nullptr;
-  Scratch<char> converted(bytes);
+  ConversionBuffer<char> converted(bytes);
   if (converted.get() == nullptr) return nullptr;
   if (platform::WideToMultiByte(to, wide.get(), converted.get(), bytes) <= 0) return nullptr;
   return string.Assign(converted.get(), 0);
 }
 
-// The lead byte's count of continuation bytes; -1 for a byte that cannot
-// begin a character.
-int ContinuationsAfter(unsigned char lead) {
+// The lead byte's count of continuation bytes, from its bit pattern alone
+// (up to the five of the six-byte form); -1 for a byte that cannot begin a
+// character. Unlike the decoder of the POSIX conversions, this knows nothing
+// of shortest forms or the Unicode range.
+int ContinuationsByPattern(unsigned char lead) {
   if (lead < 0xC0 || lead >= 0xFE) return -1;
   if (lead < 0xE0) return 1;
   if (lead < 0xF0) return 2;
@@ -86,7 +91,7 @@ int TextString::IsUtf8(const char* candidate) const {
       if (CharClassTable[*p++] != kCharPlainText) return 0;
       continue;
     }
-    const int continuations = ContinuationsAfter(*p++);
+    const int continuations = ContinuationsByPattern(*p++);
     if (continuations < 0) return 0;
     for (int i = 0; i < continuations; ++i, ++p) {
       // A sequence cut short by the end neither fails nor counts.

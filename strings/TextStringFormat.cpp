@@ -24,6 +24,8 @@ uint64_t WorkingSize(const char* format) {
 // result is measured first, and a result that would not fit the working size
 // gets a buffer of exactly its own size. Null when formatting fails or memory
 // runs out; the caller then leaves the text alone.
+// It is not taken from NewTextBuffer: running out of memory is an outcome
+// here (the text stays), as it is for the conversions.
 Scratch FormatToScratch(const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
