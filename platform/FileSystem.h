@@ -12,15 +12,26 @@
 namespace platform {
 
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kFileAttributeReadOnly = 0x01;
 constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeArchive = 0x20;
 
-// Win32 error codes that the POSIX side reports and the callers test for.
+// The Win32 error codes that callers test for and that the POSIX side
+// reports, each for the situation in which Windows gives it.
 constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorTooManyOpenFiles = 4;
 constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorWriteProtect = 19;
+constexpr uint32_t kErrorGenFailure = 31;
 constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorLockViolation = 33;
 constexpr uint32_t kErrorFileExists = 80;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kErrorFilenameTooLong = 206;
+constexpr uint32_t kErrorDirectory = 267;
+constexpr uint32_t kErrorCantResolveFilename = 1921;
 
 // FileAttributes: the attributes of `path` (kFileAttributeDirectory set for
 // a directory), or kInvalidFileAttributes when it cannot be read. The

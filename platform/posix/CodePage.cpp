@@ -118,27 +118,36 @@ int WideToCp1252(const char16_t* source, Output<char>* out) {
   return out->Result();
 }
 
-// Without an output buffer the size is not looked at: the call measures.
-bool IsUsable(const void* source, const void* out, int outSize) {
-  return source != nullptr && (out == nullptr || outSize >= 0);
+// One direction of conversion: its UTF-8 and its Windows-1252 form.
+template <typename From, typename To>
+struct Direction {
+  int (*utf8)(const From*, Output<To>*);
+  int (*cp1252)(const From*, Output<To>*);
+};
+
+constexpr Direction<char, char16_t> kToWide = {Utf8ToWide, Cp1252ToWide};
+constexpr Direction<char16_t, char> kFromWide = {WideToUtf8, WideToCp1252};
+
+// Both calls check their arguments and pick the code page alike. Without an
+// output buffer the size is not looked at: the call measures.
+template <typename From, typename To>
+int Convert(const Direction<From, To>& direction, unsigned codePage, const From* source, To* out,
+            int outSize) {
+  if (source == nullptr || (out != nullptr && outSize < 0)) return 0;
+  Output<To> output(out, outSize);
+  if (codePage == kCodePageUtf8) return direction.utf8(source, &output);
+  if (IsWindows1252(codePage)) return direction.cp1252(source, &output);
+  return 0;
 }
 
 }  // namespace
 
 int MultiByteToWide(unsigned codePage, const char* source, char16_t* out, int outUnits) {
-  if (!IsUsable(source, out, outUnits)) return 0;
-  Output<char16_t> output(out, outUnits);
-  if (codePage == kCodePageUtf8) return Utf8ToWide(source, &output);
-  if (IsWindows1252(codePage)) return Cp1252ToWide(source, &output);
-  return 0;
+  return Convert(kToWide, codePage, source, out, outUnits);
 }
 
 int WideToMultiByte(unsigned codePage, const char16_t* source, char* out, int outBytes) {
-  if (!IsUsable(source, out, outBytes)) return 0;
-  Output<char> output(out, outBytes);
-  if (codePage == kCodePageUtf8) return WideToUtf8(source, &output);
-  if (IsWindows1252(codePage)) return WideToCp1252(source, &output);
-  return 0;
+  return Convert(kFromWide, codePage, source, out, outBytes);
 }
 
 unsigned AnsiCodePage() { return kCodePageWindows1252; }

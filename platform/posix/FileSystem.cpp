@@ -19,18 +19,6 @@ namespace platform {
 
 namespace {
 
-constexpr uint32_t kErrorTooManyOpenFiles = 4;
-constexpr uint32_t kErrorWriteProtect = 19;
-constexpr uint32_t kErrorGenFailure = 31;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorInvalidName = 123;
-constexpr uint32_t kErrorFilenameTooLong = 206;
-constexpr uint32_t kErrorDirectory = 267;
-constexpr uint32_t kErrorCantResolveFilename = 1921;
-
-constexpr uint32_t kFileAttributeReadOnly = 0x01;
-constexpr uint32_t kFileAttributeArchive = 0x20;
-
 bool EndsWithSeparator(const std::string& path) { return !path.empty() && path.back() == '/'; }
 
 std::string WithoutTrailingSeparators(std::string path) {

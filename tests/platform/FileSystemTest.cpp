@@ -59,11 +59,11 @@ TEST(FileSystemOpen, FailuresCarryTheWin32Code) {
       {Join(directory, "missing"), 3, kErrorFileNotFound},
       {Join(directory, "missing\\x"), 3, kErrorPathNotFound},
       {Join(file, "x"), 3, kErrorPathNotFound},
-      {file + "\\", 3, 123},  // a file name may not end in a separator
+      {file + "\\", 3, kErrorInvalidName},  // a file name may not end in a separator
       {file, 1, kErrorFileExists},
       {directory, 3, kErrorAccessDenied},
-      {file, 0, 87},
-      {file, 6, 87},
+      {file, 0, kErrorInvalidParameter},
+      {file, 6, kErrorInvalidParameter},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.path + " disposition " + std::to_string(row.disposition));
@@ -132,8 +132,8 @@ TEST(FileSystemCurrentDirectory, SetReportsTheWin32Code) {
     std::string path;
     uint32_t code;
   } rows[] = {
-      {file, 267},  // a file is not a directory
-      {file + "\\", 123},
+      {file, kErrorDirectory},  // a file is not a directory
+      {file + "\\", kErrorInvalidName},
       {Join(scratch.Path(), "missing"), kErrorFileNotFound},
       {Join(scratch.Path(), "missing\\x"), kErrorPathNotFound},
   };
