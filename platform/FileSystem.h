@@ -42,8 +42,10 @@ uint32_t FileAttributes(const char* path);
 // TryOpenFile: opens `path` with no access rights, no sharing and the
 // creation `disposition` (1 create new, 2 create always, 3 open existing,
 // 4 open always, 5 truncate existing), then closes it at once. Returns 0
-// when it opened, else the system's error code. Critical-error boxes are
-// suppressed for the length of the open only.
+// when it opened, else the system's error code. With no access asked for,
+// a file's own permissions do not stop the open: a file that the caller
+// may not read opens. Critical-error boxes are suppressed for the length of
+// the open only.
 uint32_t TryOpenFile(const char* path, int disposition);
 
 // GetCurrentDir: writes the current directory and its terminator into

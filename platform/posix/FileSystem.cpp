@@ -86,25 +86,50 @@ uint32_t AttributesOf(const struct stat& status) {
   return attributes;
 }
 
-// The open(2) flags of a Win32 creation disposition; -1 for an unknown one.
-// Opening with no access rights has no POSIX form; reading is the least,
-// and O_NONBLOCK keeps a FIFO from holding the caller up.
-int OpenFlags(int disposition) {
-  const int base = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-  switch (disposition) {
-    case 1:  // create new
-      return base | O_CREAT | O_EXCL;
-    case 2:  // create always
-      return base | O_CREAT | O_TRUNC;
-    case 3:  // open existing
-      return base;
-    case 4:  // open always
-      return base | O_CREAT;
-    case 5:  // truncate existing
-      return base | O_TRUNC;
-    default:
-      return -1;
+// The Win32 creation dispositions.
+constexpr int kCreateNew = 1;
+constexpr int kCreateAlways = 2;
+constexpr int kOpenAlways = 4;
+constexpr int kTruncateExisting = 5;
+
+bool IsDisposition(int disposition) {
+  return disposition >= kCreateNew && disposition <= kTruncateExisting;
+}
+
+bool CreatesMissing(int disposition) {
+  return disposition == kCreateNew || disposition == kCreateAlways || disposition == kOpenAlways;
+}
+
+// A file that is there. Opening it with no access rights asks nothing of
+// its own permissions, so one that the caller may not even read opens; but
+// never with "create new", and never a directory without backup semantics,
+// which are not asked for.
+uint32_t OpenExisting(const std::string& native, const struct stat& status, int disposition) {
+  if (disposition == kCreateNew) return kErrorFileExists;
+  if (S_ISDIR(status.st_mode)) return kErrorAccessDenied;
+  // Truncating writes the file, which does take write permission. Only a
+  // regular file has contents to cut: open(2) ignores O_TRUNC for a FIFO or
+  // a device, and so does this.
+  const bool truncates = disposition == kCreateAlways || disposition == kTruncateExisting;
+  if (truncates && S_ISREG(status.st_mode) && truncate(native.c_str(), 0) != 0) {
+    return Win32Code(errno, native);
   }
+  return 0;
+}
+
+// A file that is not there, made as the disposition asks. A new file has no
+// permissions to check yet, so the least that open(2) takes, reading, will
+// do. O_EXCL keeps "create new" from taking a file made in the meantime,
+// and O_NONBLOCK keeps a FIFO made in the meantime from holding the caller
+// up.
+uint32_t CreateMissing(const std::string& native, int disposition) {
+  int flags = O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  if (disposition == kCreateNew) flags |= O_EXCL;
+  if (disposition == kCreateAlways) flags |= O_TRUNC;
+  const int file = open(native.c_str(), flags, 0666);
+  if (file < 0) return Win32Code(errno, native);
+  close(file);
+  return 0;
 }
 
 // Windows matches '*' and '?' without regard to ASCII case.
@@ -194,16 +219,17 @@ uint32_t FileAttributes(const char* path) {
 }
 
 uint32_t TryOpenFile(const char* path, int disposition) {
-  const int flags = OpenFlags(disposition);
-  if (flags < 0) return kErrorInvalidParameter;
+  if (!IsDisposition(disposition)) return kErrorInvalidParameter;
   const std::string native = NativePath(path);
-  const int file = open(native.c_str(), flags, 0666);
-  if (file < 0) return Win32Code(errno, native);
+  // POSIX has no open without access rights: opening for reading would ask
+  // for read permission, which Windows never does here. stat looks the path
+  // up as open(2) does and fails with the same errors, but asks nothing of
+  // the file itself; only a missing file that is to be created gets opened.
   struct stat status;
-  const bool isDirectory = fstat(file, &status) == 0 && S_ISDIR(status.st_mode);
-  close(file);
-  // Windows opens a directory only with backup semantics, which are not asked for.
-  return isDirectory ? kErrorAccessDenied : 0;
+  if (stat(native.c_str(), &status) == 0) return OpenExisting(native, status, disposition);
+  const int error = errno;
+  if (error != ENOENT || !CreatesMissing(disposition)) return Win32Code(error, native);
+  return CreateMissing(native, disposition);
 }
 
 uint32_t GetCurrentDir(char* buffer, uint32_t size) {

@@ -118,7 +118,9 @@ TEST(PathCheckFile, CreateNewOnAMissingFileCreatesIt) {
 // A refused open with code 5, 32 or 33 (a file held or locked elsewhere, or
 // being deleted) is not provoked here: the check opens with no access rights,
 // which Wine grants even for a file held with share mode 0 or marked for
-// deletion, and POSIX refuses none of these. Code 80 above takes the same
-// road through CheckFile.
+// deletion, and the POSIX stand-in has no share modes or mandatory locks to
+// refuse with. Nor does a file's own permission stop the open on either
+// system (FileSystemOpen.FailuresCarryTheWin32Code opens one that the caller
+// may not read). Code 80 above takes the same road through CheckFile.
 
 }  // namespace
