@@ -18,15 +18,88 @@
 // and stay valid until the next call of the same getter; the text returned
 // by Abbreviate lives in `displayText` until the next Abbreviate.
 //
+// The path grammar that the component operations read, on the text alone:
+//
+//   C:\Tools\run.exe -q -log
+//   ^^                          drive: up to and including the first ':'
+//   ^^^^^^^^                    directory: everything before the last '\'
+//            ^^^^^^^^^^^^^^^    file name: everything after the last '\'
+//                               (the whole text when there is none), the
+//                               arguments included
+//                    ^^^^^^^    arguments: from the '-' of the first " -"
+//
+//  - Each component is found on its own in the whole text: the last '\'
+//    may stand in the arguments ("run.exe -log C:\x": directory
+//    "run.exe -log C:", file name "x"), the first " -" in a directory name
+//    ("C:\my -dir\x": arguments "-dir\x"), and whatever stands before the
+//    first ':' is a drive ("Drive:", even ":").
+//  - IsDriveRoot: the first ':' ends the text, or only one '\' follows it.
+//  - Split, when the text has a drive, removes every occurrence of the
+//    drive's text (ASCII case folded) from the directory and then its
+//    leading backslashes; when it has arguments, every occurrence of their
+//    text from the file name and then one trailing space.
+//
+// The operations by family, each family in the file named after it, with
+// an example each:
+//
+// Construction, joining and the error record (PathString.cpp):
+// AppendComponent, AddComponent, AppendBackslash, EnsureEndsWith, GetError.
+//
+//   PathString p("C:\\Tools", 260);
+//   p.AppendComponent("run.exe");    // "C:\\Tools\\run.exe"
+//   p.EnsureEndsWith('\\');          // "C:\\Tools\\run.exe\\"
+//
+// Components (PathComponents.cpp): the Get and Extract operations, Split,
+// IsDriveRoot.
+//
+//   PathString p("C:\\Tools\\run.exe -q -log", 260);
+//   p.GetDrive(0);                   // "C:"
+//   p.GetDirectory(0);               // "C:\\Tools"
+//   p.GetFileName(0);                // "run.exe -q -log"
+//   p.GetArguments();                // "-q -log"
+//   TextString directory, name;
+//   p.Split(nullptr, &directory, &name, nullptr);  // "Tools", "run.exe"
+//
+// Command lines (PathCommandLine.cpp): MakeCommandLine, AppendArgument,
+// SetExtension, DoubleBackslashes, GetQuotedValue.
+//
+//   PathString p("C:\\Tools\\run.exe", 260);
+//   p.MakeCommandLine("-q", 0);      // "\"C:\\Tools\\run.exe\" -q"
+//   p.AppendArgument("a b.txt", 1);  // "\"C:\\Tools\\run.exe\" -q \"a b.txt\""
+//   PathString line("name=\"Setup\" /q", 260);
+//   char value[16];
+//   line.GetQuotedValue("NAME=", value, sizeof value);  // 1, value "Setup"
+//
+// Wildcards (PathWildcard.cpp): MatchWildcard.
+//
+//   PathString p("setup.exe", 260);
+//   p.MatchWildcard("S*.EXE", 0);    // 1; with caseSensitive 1, 0
+//
+// Abbreviation (PathAbbreviate.cpp): Abbreviate.
+//
+//   PathString p("C:\\Program Files\\Vendor\\setup.exe", 260);
+//   p.Abbreviate(16);                // "C:\\Prog...setup.exe": the whole
+//                                    // file name stays
+//
+// File checks (PathFileChecks.cpp): IsDirectory, CheckFile. Directory
+// queries (PathDirectoryQueries.cpp): CanEnterDirectory, HasSubdirectories,
+// HasEntries.
+//
+//   PathString p("C:\\Windows", 260);
+//   p.IsDirectory();                 // 16 where the directory exists
+//   p.CheckFile("win.ini", 3);       // 1 where the file exists; else 0,
+//                                    // with the system's code recorded
+//   p.HasEntries();                  // 1 when it holds any entry
+//
 // The declaration order below continues the virtual table of TextString and
 // is part of the contract. Do not reorder, insert or remove virtual
 // functions.
 class PathString : public TextString {
  public:
   // Error codes of this system, recorded in errorCode.
-  static constexpr int kErrorBlankPath = 1022;      // lastError 109
-  static constexpr int kErrorOpenFailed = 1023;     // lastError: the system's code
-  static constexpr int kErrorEnterDirectory = 1024; // lastError: the system's code
+  static constexpr int kErrorBlankPath = 1022;       // lastError 109
+  static constexpr int kErrorOpenFailed = 1023;      // lastError: the system's code
+  static constexpr int kErrorEnterDirectory = 1024;  // lastError: the system's code
 
   // Builds the text as TextString(text, minSize) does (a null text gives the
   // empty text with capacity 260), an empty displayText, no caches.
@@ -101,10 +174,11 @@ class PathString : public TextString {
   virtual const char* DoubleBackslashes();
 
   // Split: fills each non-null output with its component (the empty text
-  // when there is none). The directory loses the drive and its leading
-  // backslashes when a drive was found; the file name loses the arguments
-  // and one space before them. The path is unchanged. Always 1. An output
-  // may be this path itself.
+  // when there is none). When a drive was found, the directory loses every
+  // occurrence of the drive's text (ASCII case folded) and then its leading
+  // backslashes; when arguments were found, the file name loses every
+  // occurrence of their text and then one trailing space. The path is
+  // unchanged. Always 1. An output may be this path itself.
   virtual int Split(TextString* drive, TextString* directory, TextString* fileName,
                     TextString* arguments);
 

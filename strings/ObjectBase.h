@@ -10,9 +10,10 @@ class ObjectBase {
   ObjectBase() = default;
   virtual ~ObjectBase();
 
-  // Compare: the root has no contents to order by, so every object compares
-  // equal to every other. Returns 0 whatever its arguments.
-  virtual int Compare(const ObjectBase* other, int mode) const;
+  // Compare: orders this object against `other`; `byLength` chooses how
+  // (see TextString::Compare). The root has no contents to order by, so
+  // every object compares equal to every other: 0 whatever the arguments.
+  virtual int Compare(const ObjectBase* other, int byLength) const;
 };
 
 #endif  // STRINGS_OBJECTBASE_H_

@@ -35,6 +35,81 @@
 //  - Operations that change the string return its `text` pointer afterwards
 //    (null without a buffer), so that calls can be chained.
 //
+// The operations by family, each family in the file named after it, with
+// an example each (Windows-1252 as the ANSI code page):
+//
+// Storage (TextStringStorage.cpp): Assign, AssignN, Append, Clear, Free,
+// GetAt, TruncateAt, GetText, LengthOf, GetLength, GetCapacity, operators.
+//
+//   TextString s("setup", 0);  // capacity 6: the text and one byte more
+//   s.Append(".exe");          // "setup.exe": need 10 >= 6, a new buffer
+//                              // of exactly 10 bytes
+//   s.Assign("run", 0);        // "run" in the same buffer: s.GetAt(4) is
+//                              // still 'p'
+//
+// Search (TextStringSearch.cpp): Compare, IsEqual, HasSpace, IsBlank,
+// FindIn, Find, EndsWith, Count.
+//
+//   TextString s("Setup.EXE /q", 0);
+//   s.Find("exe", 0);          // s.GetText() + 6: 0 folds ASCII case
+//   s.Find("exe", 1);          // null: 1 compares exactly
+//   s.EndsWith("/Q", 0, 0);    // 1
+//   s.Count("e", 0);           // 3
+//
+// Replacing (TextStringReplace.cpp): ReplaceAll, Remove, Replace,
+// ReplaceCase.
+//
+//   TextString s("Setup.EXE setup.exe", 0);
+//   unsigned n;
+//   s.Replace("SETUP", "Install", &n);  // "Install.EXE Install.exe", n 2
+//   s.ReplaceCase(".exe", ".msi", &n);  // "Install.EXE Install.msi", n 1
+//
+// Trimming (TextStringTrim.cpp): TrimLeft, TrimRight, TrimLeftChar,
+// TrimRightChar, TrimLeftSet, TrimRightSet.
+//
+//   TextString s("  \"C:\\Tools\\\"\t", 0);
+//   s.TrimLeft();              // the leading blanks go
+//   s.TrimRight();             // the tab goes: "\"C:\\Tools\\\""
+//   s.TrimLeftChar('"');
+//   s.TrimRightChar('"', 1);   // "C:\\Tools\\"
+//   s.TrimRightSet("\\/");    // "C:\\Tools"
+//
+// Whitespace (TextStringWhitespace.cpp): ExpandTabs, RemoveWhitespace.
+//
+//   TextString s("a\tb c", 0);
+//   s.ExpandTabs(2);           // "a  b c"
+//   s.RemoveWhitespace();      // "abc"
+//
+// Formatting (TextStringFormat.cpp): Format, AppendFormat.
+//
+//   TextString s;                  // the empty text, capacity 260
+//   s.Format("%s=%d", "x", 42);    // "x=42"
+//   s.AppendFormat(";%02X", 10);   // "x=42;0A"
+//
+// Case and classification (TextStringClassify.cpp): MakeUpper, MakeLower,
+// IsHexNumber, IsNumber, IsBreakOnly, IsComment.
+//
+//   TextString s("ff", 0);
+//   s.IsHexNumber();           // 1; s.IsNumber() is 0
+//   s.MakeUpper();             // "FF", in place
+//   TextString("  ; note", 0).IsComment();  // 1
+//
+// Encodings (TextStringEncoding.cpp): Utf8ToAnsi, AnsiToUtf8, IsUtf8.
+//
+//   TextString s("Gr\xC3\xBCn", 0);  // UTF-8
+//   s.IsUtf8(s.GetText());           // 1
+//   s.Utf8ToAnsi();                  // "Gr\xFCn", in the same buffer
+//   s.AnsiToUtf8();                  // "Gr\xC3\xBCn" again
+//
+// Entity references and URL escapes (TextStringEntities.cpp):
+// DecodeEntities, EncodeEntities, ProtectEntities, EscapeUrlChars.
+//
+//   TextString s("\xC4 & \xF6", 0);
+//   s.EncodeEntities();        // "&Auml; &amp; &ouml;"
+//   s.DecodeEntities();        // "\xC4 & \xF6" again
+//   TextString u("50% off", 0);
+//   u.EscapeUrlChars();        // "50%25 off"
+//
 // The declaration order below is the order of the virtual table and part of
 // the class's contract: subclasses append their own operations after
 // ProtectEntities. Do not reorder, insert or remove virtual functions.
@@ -163,6 +238,9 @@ class TextString : public ObjectBase {
 
   // Remove / Replace / ReplaceCase: ReplaceAll(what, "", 0, null),
   // ReplaceAll(what, with, 0, count) and ReplaceAll(what, with, 1, count).
+  // Remove and Replace therefore ignore ASCII case, while ReplaceCase,
+  // whatever its name suggests, is the exact one: it replaces only what
+  // matches `what` byte for byte.
   virtual const char* Remove(const char* what);
   virtual const char* Replace(const char* what, const char* with, unsigned* count);
   virtual const char* ReplaceCase(const char* what, const char* with, unsigned* count);
@@ -207,13 +285,21 @@ class TextString : public ObjectBase {
   virtual int IsBreakOnly() const;
 
   // Utf8ToAnsi: converts the text from UTF-8 to the ANSI code page, only
-  // when IsUtf8 says it is UTF-8 (else unchanged, same pointer). Stored with
-  // Assign(converted, 0). Null without a buffer, and null with the text
-  // unchanged when memory runs out or the system cannot convert it.
+  // when IsUtf8 says it is UTF-8; any other text stays as it is and the
+  // text is returned (same pointer). Characters the code page lacks come
+  // out as the system converts them ('?' or a look-alike). The result is
+  // stored with Assign(converted, 0): the buffer is kept when the converted
+  // text is at least two bytes shorter than the capacity, and otherwise
+  // replaced. Returns the text.
+  //  - without a buffer: null, nothing done;
+  //  - on failure (memory for the conversion runs out, or the system cannot
+  //    convert): null, with the text and the buffer as they were.
   virtual const char* Utf8ToAnsi();
 
   // AnsiToUtf8: converts the text from the ANSI code page to UTF-8,
-  // whatever it holds (UTF-8 input is encoded a second time).
+  // whatever it holds (UTF-8 input is encoded a second time). Result,
+  // buffer rule and failures as for Utf8ToAnsi; a byte from 0x80 up
+  // becomes two or three, so such a text grows.
   virtual const char* AnsiToUtf8();
 
   // IsUtf8: 1 when `text` holds at least one complete multi-byte UTF-8
@@ -231,18 +317,25 @@ class TextString : public ObjectBase {
   // buffer or for a null `what`.
   virtual int Count(const char* what, int caseSensitive) const;
 
-  // DecodeEntities: decodes the 42 named references of the entity table and
-  // then "&amp;" (one level deep). Semicolons of references that stay
-  // undecoded become commas (see ProtectEntities) unless every '&' begins
-  // "&amp".
+  // DecodeEntities: decodes the 42 named references of the entity table
+  // (exact case) and then "&amp;" (one level deep). Semicolons of references
+  // that stay undecoded become commas (see ProtectEntities) unless every '&'
+  // begins "&amp" (ASCII case folded). Works through ReplaceCase and
+  // ProtectEntities; since every replacement shrinks the text, the buffer
+  // is always kept. Returns the text; null without a buffer. Cannot fail.
   virtual const char* DecodeEntities();
 
   // EncodeEntities: '&' becomes "&amp;", then each byte of the entity table
-  // its reference.
+  // its reference: one ReplaceCase each, in that order, so the buffer is
+  // replaced whenever a step's result no longer fits it (ReplaceAll's rule).
+  // A step whose result would not fit 32 bits leaves the text as it found
+  // it, and the later steps still run. Returns the text; null without a
+  // buffer.
   virtual const char* EncodeEntities();
 
   // EscapeUrlChars: '#', '$', '%', '&', '+' become "%23", "%24", "%25",
-  // "%26", "%2B", each exactly once.
+  // "%26", "%2B", each exactly once ('%' is escaped first). Buffer rule,
+  // result and the 32-bit limit as for EncodeEntities.
   virtual const char* EscapeUrlChars();
 
   // Free: releases the buffer; the string is then without one. Returns 1.
@@ -264,8 +357,8 @@ class TextString : public ObjectBase {
   // among the 3rd to 6th bytes after its '&' becomes ','. Then, from the
   // start: each '&' that does not begin "&amp;" (ASCII case folded) turns
   // the first ';' after it into ',', and the search for the next '&'
-  // resumes at that ','. Never reads past the terminator. Always returns
-  // null.
+  // resumes at that ','. Never reads past the terminator and never replaces
+  // the buffer; without one it does nothing. Always returns null.
   virtual char* ProtectEntities();
 
  protected:
