@@ -43,6 +43,9 @@ Scratch FormatToScratch(const char* format, va_list args) {
 
 }  // namespace
 
+// Format and AppendFormat differ only in how they store the result. Each
+// takes its arguments itself: va_start and va_end belong in the function
+// with the `...`, so the few lines around FormatToScratch are written twice.
 const char* TextString::Format(const char* format, ...) {
   if (format == nullptr) return text;
   va_list args;
