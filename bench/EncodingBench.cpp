@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "strings/EntityTable.h"
+#include "strings/internal/EntityTable.h"
+
+using strings_internal::EntityRow;
+using strings_internal::EntityTable;
 
 namespace bench {
 namespace {

@@ -3,8 +3,11 @@
 #include <cstring>
 
 #include "paths/PathString.h"
-#include "strings/Ascii.h"
-#include "strings/DetachedText.h"
+#include "strings/internal/Ascii.h"
+#include "strings/internal/DetachedText.h"
+
+namespace ascii = strings_internal::ascii;
+using strings_internal::DetachedText;
 
 namespace {
 

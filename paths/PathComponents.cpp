@@ -8,7 +8,9 @@
 #include <initializer_list>
 
 #include "paths/PathString.h"
-#include "strings/DetachedText.h"
+#include "strings/internal/DetachedText.h"
+
+using strings_internal::DetachedText;
 
 namespace {
 

@@ -1,7 +1,9 @@
 // Construction, destruction, the error record and joining components.
 #include "paths/PathString.h"
 
-#include "strings/DetachedText.h"
+#include "strings/internal/DetachedText.h"
+
+using strings_internal::DetachedText;
 
 PathString::PathString(const char* source, unsigned minSize)
     : TextString(source, minSize),

@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "paths/PathString.h"
-#include "strings/Ascii.h"
+#include "strings/internal/Ascii.h"
+
+namespace ascii = strings_internal::ascii;
 
 namespace {
 

@@ -2,8 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "strings/Ascii.h"
 #include "strings/TextString.h"
+#include "strings/internal/Ascii.h"
+
+namespace ascii = strings_internal::ascii;
 
 namespace {
 

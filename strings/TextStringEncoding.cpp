@@ -4,8 +4,11 @@
 #include <new>
 
 #include "platform/CodePage.h"
-#include "strings/CharClassTable.h"
 #include "strings/TextString.h"
+#include "strings/internal/CharClassTable.h"
+
+using strings_internal::CharClassTable;
+using strings_internal::kCharPlainText;
 
 namespace {
 

@@ -1,7 +1,11 @@
 // HTML character references and URL escapes.
-#include "strings/Ascii.h"
-#include "strings/EntityTable.h"
 #include "strings/TextString.h"
+#include "strings/internal/Ascii.h"
+#include "strings/internal/EntityTable.h"
+
+namespace ascii = strings_internal::ascii;
+using strings_internal::EntityRow;
+using strings_internal::EntityTable;
 
 namespace {
 

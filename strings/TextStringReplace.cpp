@@ -2,9 +2,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "strings/DetachedText.h"
-#include "strings/TextBuffer.h"
 #include "strings/TextString.h"
+#include "strings/internal/DetachedText.h"
+#include "strings/internal/TextBuffer.h"
+
+using strings_internal::DeleteTextBuffer;
+using strings_internal::DetachedText;
+using strings_internal::NewTextBuffer;
 
 const char* TextString::Remove(const char* what) { return ReplaceAll(what, "", 0, nullptr); }
 

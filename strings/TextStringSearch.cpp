@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "strings/Ascii.h"
-#include "strings/TextSearch.h"
 #include "strings/TextString.h"
+#include "strings/internal/Ascii.h"
+#include "strings/internal/TextSearch.h"
+
+namespace ascii = strings_internal::ascii;
+namespace textsearch = strings_internal::textsearch;
 
 namespace {
 

@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "strings/DetachedText.h"
-#include "strings/TextBuffer.h"
 #include "strings/TextString.h"
+#include "strings/internal/DetachedText.h"
+#include "strings/internal/TextBuffer.h"
+
+using strings_internal::DeleteTextBuffer;
+using strings_internal::DetachedText;
+using strings_internal::NewTextBuffer;
 
 namespace {
 

@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <cstring>
 
-#include "strings/Ascii.h"
 #include "strings/TextString.h"
+#include "strings/internal/Ascii.h"
+
+namespace ascii = strings_internal::ascii;
 
 namespace {
 

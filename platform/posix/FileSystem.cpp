@@ -133,7 +133,7 @@ uint32_t CreateMissing(const std::string& native, int disposition) {
 }
 
 // Windows matches '*' and '?' without regard to ASCII case. The fold is
-// written out here rather than taken from strings/Ascii.h on purpose: the
+// written out here rather than taken from strings/internal/Ascii.h on purpose: the
 // platform layer sits below the string library and includes nothing of it.
 bool NameMatches(const char* pattern, const char* name) {
   const char* starPattern = nullptr;

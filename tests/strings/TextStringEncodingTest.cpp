@@ -4,9 +4,11 @@
 #include <new>
 #include <string>
 
-#include "strings/CharClassTable.h"
 #include "strings/TextString.h"
+#include "strings/internal/CharClassTable.h"
 #include "tests/support/Windows1252Test.h"
+
+using strings_internal::CharClassTable;
 
 namespace {
 

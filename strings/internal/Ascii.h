@@ -1,8 +1,11 @@
-#ifndef STRINGS_ASCII_H_
-#define STRINGS_ASCII_H_
+#ifndef STRINGS_INTERNAL_ASCII_H_
+#define STRINGS_INTERNAL_ASCII_H_
 
 #include <cstdint>
 #include <cstring>
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // ASCII-only character classes and case folding, from our own tables so that
 // no C library locale can ever widen them: bytes from 0x80 up are never
@@ -70,4 +73,6 @@ inline Word ToLower(Word w) { return w | CaseBitsOfLetters(w, 'A'); }
 
 }  // namespace ascii
 
-#endif  // STRINGS_ASCII_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_ASCII_H_

@@ -1,4 +1,6 @@
-#include "strings/CharClassTable.h"
+#include "strings/internal/CharClassTable.h"
+
+namespace strings_internal {
 
 // Rows of sixteen, from 0x00 up.
 const unsigned char CharClassTable[256] = {
@@ -19,3 +21,5 @@ const unsigned char CharClassTable[256] = {
     2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  // E0
     2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  // F0
 };
+
+}  // namespace strings_internal

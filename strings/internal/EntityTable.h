@@ -1,7 +1,10 @@
-#ifndef STRINGS_ENTITYTABLE_H_
-#define STRINGS_ENTITYTABLE_H_
+#ifndef STRINGS_INTERNAL_ENTITYTABLE_H_
+#define STRINGS_INTERNAL_ENTITYTABLE_H_
 
 #include <array>
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // EntityRow: a named character reference and the Windows-1252 byte it
 // stands for.
@@ -14,4 +17,6 @@ struct EntityRow {
 // in the order both walk them.
 extern const std::array<EntityRow, 42> EntityTable;
 
-#endif  // STRINGS_ENTITYTABLE_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_ENTITYTABLE_H_

@@ -1,5 +1,8 @@
-#ifndef STRINGS_CHARCLASSTABLE_H_
-#define STRINGS_CHARCLASSTABLE_H_
+#ifndef STRINGS_INTERNAL_CHARCLASSTABLE_H_
+#define STRINGS_INTERNAL_CHARCLASSTABLE_H_
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // CharClassTable: for each byte value, the kind of text it can occur in.
 // IsUtf8 reads the entries below 0x80 only; the rest describe the 8-bit
@@ -13,4 +16,6 @@ enum CharClass : unsigned char {
 
 extern const unsigned char CharClassTable[256];
 
-#endif  // STRINGS_CHARCLASSTABLE_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_CHARCLASSTABLE_H_

@@ -1,8 +1,11 @@
-#ifndef STRINGS_DETACHEDTEXT_H_
-#define STRINGS_DETACHEDTEXT_H_
+#ifndef STRINGS_INTERNAL_DETACHEDTEXT_H_
+#define STRINGS_INTERNAL_DETACHEDTEXT_H_
 
 #include <cstddef>
 #include <cstdint>
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // DetachedText: a text that stays readable while the string it may point
 // into is rewritten, replaced or released. It is how every operation
@@ -40,4 +43,6 @@ class DetachedText {
   char* copy_ = nullptr;
 };
 
-#endif  // STRINGS_DETACHEDTEXT_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_DETACHEDTEXT_H_

@@ -1,9 +1,11 @@
-#include "strings/DetachedText.h"
+#include "strings/internal/DetachedText.h"
 
 #include <cstring>
 #include <functional>
 
-#include "strings/TextBuffer.h"
+#include "strings/internal/TextBuffer.h"
+
+namespace strings_internal {
 
 DetachedText::DetachedText(const char* arg, const char* buffer, uint32_t size) : arg_(arg) {
   if (arg == nullptr || buffer == nullptr) return;
@@ -34,3 +36,5 @@ void DetachedText::CopyFrom(const char* begin, size_t length) {
   std::memcpy(copy_, begin, length);
   copy_[length] = '\0';
 }
+
+}  // namespace strings_internal

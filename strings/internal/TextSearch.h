@@ -1,7 +1,10 @@
-#ifndef STRINGS_TEXTSEARCH_H_
-#define STRINGS_TEXTSEARCH_H_
+#ifndef STRINGS_INTERNAL_TEXTSEARCH_H_
+#define STRINGS_INTERNAL_TEXTSEARCH_H_
 
 #include <cstddef>
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // Substring search shared by every operation that looks for a text, and the
 // one-pass count of overlapping occurrences. Every form runs in time linear
@@ -31,4 +34,6 @@ size_t CountOverlapping(const char* haystack, const char* needle, size_t needleL
 
 }  // namespace textsearch
 
-#endif  // STRINGS_TEXTSEARCH_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_TEXTSEARCH_H_

@@ -1,8 +1,11 @@
-#ifndef STRINGS_TEXTBUFFER_H_
-#define STRINGS_TEXTBUFFER_H_
+#ifndef STRINGS_INTERNAL_TEXTBUFFER_H_
+#define STRINGS_INTERNAL_TEXTBUFFER_H_
 
 #include <cstddef>
 #include <new>
+
+// Internal to the string library: not installed, not for its users.
+namespace strings_internal {
 
 // NewTextBuffer / DeleteTextBuffer: where every text buffer of the library
 // comes from and goes back to, a string's own buffer and every private copy
@@ -14,4 +17,6 @@ inline char* NewTextBuffer(size_t bytes) { return static_cast<char*>(::operator 
 
 inline void DeleteTextBuffer(char* buffer) { ::operator delete(buffer); }
 
-#endif  // STRINGS_TEXTBUFFER_H_
+}  // namespace strings_internal
+
+#endif  // STRINGS_INTERNAL_TEXTBUFFER_H_

@@ -1,4 +1,6 @@
-#include "strings/EntityTable.h"
+#include "strings/internal/EntityTable.h"
+
+namespace strings_internal {
 
 const std::array<EntityRow, 42> EntityTable = {{
     {"&ouml;", '\xF6'},   {"&Ouml;", '\xD6'},   {"&auml;", '\xE4'},   {"&Auml;", '\xC4'},
@@ -13,3 +15,5 @@ const std::array<EntityRow, 42> EntityTable = {{
     {"&Ecirc;", '\xCA'},  {"&eacute;", '\xE9'}, {"&egrave;", '\xE8'}, {"&ecirc;", '\xEA'},
     {"&yacute;", '\xFD'}, {"&Yacute;", '\xDD'},
 }};
+
+}  // namespace strings_internal

@@ -1,10 +1,12 @@
-#include "strings/TextSearch.h"
+#include "strings/internal/TextSearch.h"
 
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
-#include "strings/Ascii.h"
+#include "strings/internal/Ascii.h"
+
+namespace strings_internal {
 
 namespace textsearch {
 namespace {
@@ -260,3 +262,5 @@ size_t CountOverlapping(const char* haystack, const char* needle, size_t needleL
 }
 
 }  // namespace textsearch
+
+}  // namespace strings_internal
