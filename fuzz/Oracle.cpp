@@ -1,7 +1,8 @@
 #include "fuzz/Oracle.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "fuzz/Peek.h"
 
@@ -24,6 +25,9 @@ bool StartsWithFolded(const std::string& text, size_t at, const char* prefix) {
 }
 
 // The 42 named references and their Windows-1252 bytes, in table order.
+// The library has the same table (strings/internal/EntityTable.cpp); the
+// model keeps a copy of its own on purpose, so that an entry changed there
+// shows up as a finding instead of moving the model's expectation with it.
 struct Entity {
   const char* reference;
   char byte;
@@ -67,6 +71,11 @@ void AppendUtf8(char32_t c, std::string* out) {
 
 std::string Fold(std::string text) {
   for (char& c : text) c = Lower(c);
+  return text;
+}
+
+std::string ToUpper(std::string text) {
+  for (char& c : text) c = Upper(c);
   return text;
 }
 
@@ -132,29 +141,6 @@ int IsUtf8(const std::string& text) {
   return sawSequence;
 }
 
-bool IsWellFormedUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char byte = static_cast<unsigned char>(text[i++]);
-    int continuations;
-    if (byte < 0x80) {
-      continue;
-    } else if (byte >= 0xC2 && byte <= 0xDF) {
-      continuations = 1;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      continuations = 2;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      continuations = 3;
-    } else {
-      return false;
-    }
-    for (int k = 0; k < continuations; ++k, ++i) {
-      if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return false;
-    }
-  }
-  return true;
-}
-
 std::string Cp1252ToUtf8(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -163,6 +149,61 @@ std::string Cp1252ToUtf8(const std::string& text) {
   }
   return out;
 }
+
+bool Utf8To1252(const std::string& text, std::string* out) {
+  out->clear();
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    char32_t c;
+    if (lead < 0x80) {
+      c = lead;
+      i += 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF && i + 1 < text.size() &&
+               (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+      c = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+      i += 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF && i + 2 < text.size() &&
+               (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80 &&
+               (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+      c = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+          (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+      if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
+      i += 3;
+    } else {
+      return false;
+    }
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out->push_back(static_cast<char>(c));
+      continue;
+    }
+    const char16_t* const end = kHigh1252 + 32;
+    const char16_t* const found = std::find(kHigh1252, end, c);
+    if (found == end) return false;
+    out->push_back(static_cast<char>(0x80 + (found - kHigh1252)));
+  }
+  return true;
+}
+
+// The formats are built at run time from safe conversions only, each
+// matched by an argument of its type (see FormatArgs.h).
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wformat-security"
+#pragma clang diagnostic ignored "-Wformat-nonliteral"
+
+bool Formatted(const char* format, const FormatArg* first, const FormatArg* end, std::string* out) {
+  const int length =
+      WithArgs([](const char* f, auto... a) { return std::snprintf(nullptr, 0, f, a...); }, format,
+               first, end);
+  if (length < 0) return false;
+  out->assign(static_cast<size_t>(length) + 1, '\0');
+  WithArgs(
+      [&](const char* f, auto... a) { return std::snprintf(&(*out)[0], out->size(), f, a...); },
+      format, first, end);
+  out->resize(std::strlen(out->c_str()));
+  return true;
+}
+
+#pragma clang diagnostic pop
 
 Buffer Buffer::Of(const TextString& s) {
   Buffer b;
@@ -363,7 +404,16 @@ void Buffer::TrimRightSet(Arg set) {
   Cut(length);
 }
 
+uint64_t ExpandTabsSize(const Buffer& b, unsigned width) {
+  const uint64_t tabs = static_cast<uint64_t>(std::count(b.text.begin(), b.text.end(), '\t'));
+  if (tabs == 0) return 0;
+  return b.text.size() - tabs + tabs * width + 1;
+}
+
 void Buffer::ExpandTabs(unsigned width) {
+  // Checked first: the spaces of a width near 2^32 would not fit in memory.
+  const uint64_t resultSize = ExpandTabsSize(*this, width);
+  if (resultSize == 0 || resultSize > kMaxSize) return;
   const std::string tab = "\t";
   const std::string spaces(width, ' ');
   ReplaceAll(&tab, &spaces, false);
@@ -376,6 +426,10 @@ void Buffer::RemoveWhitespace() {
     ReplaceAll(&what, &none, false);
   }
 }
+
+void Buffer::MakeUpper() { text = ToUpper(text); }
+
+void Buffer::MakeLower() { text = Fold(text); }
 
 void Buffer::ProtectEntities() {
   if (!has) return;
@@ -426,85 +480,77 @@ void Buffer::EscapeUrlChars() {
   Replace("+", "%2B", true);
 }
 
-void Buffer::EnsureEndsWith(char c) {
-  if (!has) return;
-  const char last = text.empty() ? '\0' : text.back();
-  if (last == c) return;
-  const std::string one = c != '\0' ? std::string(1, c) : std::string();
-  Append(&one);
+bool ConstructedCapacity(Arg text, unsigned minSize, uint64_t* capacity) {
+  if (text == nullptr) {
+    *capacity = 260;
+    return true;
+  }
+  if (minSize == 0xFFFFFFFFu) return false;
+  const uint64_t length = text->size();
+  *capacity = minSize < length ? length + 1 : minSize;
+  return true;
 }
 
-void Buffer::AppendComponent(Arg name) {
-  if (name == nullptr) return;
-  if ((name->empty() || (*name)[0] != '\\') && !IsBlank(text)) EnsureEndsWith('\\');
-  Append(name);
+int Compare(const Buffer& b, const Buffer* other, int byLength) {
+  if (byLength == 1) {
+    const size_t mine = b.text.size();
+    if (other == nullptr) return mine != 0 ? 1 : 0;
+    const size_t theirs = other->text.size();
+    return mine < theirs ? -1 : (mine > theirs ? 1 : 0);
+  }
+  if (other == nullptr || !other->has) return b.has ? 1 : 0;
+  if (!b.has) return -1;
+  const int order = b.text.compare(other->text);
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-int MatchWildcard(const std::string& textIn, const std::string& patternIn, bool caseSensitive) {
-  std::string t = textIn;
-  std::string p = patternIn;
+int IsEqual(const Buffer& b, Arg text, bool caseSensitive) {
+  if (!b.has || text == nullptr) return 0;
+  return caseSensitive ? b.text == *text : Fold(b.text) == Fold(*text);
+}
+
+size_t Find(const Buffer& b, Arg what, bool caseSensitive) {
+  if (!b.has || what == nullptr) return std::string::npos;
+  return Find(b.text, *what, 0, caseSensitive);
+}
+
+size_t FindIn(Arg haystack, Arg what, bool caseSensitive) {
+  if (haystack == nullptr || haystack->empty() || what == nullptr) return std::string::npos;
+  return Find(*haystack, *what, 0, caseSensitive);
+}
+
+int EndsWith(const Buffer& b, Arg other, bool caseSensitive, bool reversed) {
+  if (!b.has || other == nullptr) return 0;
+  std::string subject = reversed ? *other : b.text;
+  std::string ending = reversed ? b.text : *other;
   if (!caseSensitive) {
-    for (char& c : t) c = Upper(c);
-    for (char& c : p) c = Upper(c);
+    subject = Fold(subject);
+    ending = Fold(ending);
   }
-  // blankFrom[i]: whether everything from i on is blank.
-  auto blanks = [](const std::string& s) {
-    std::vector<bool> from(s.size() + 1, true);
-    for (size_t i = s.size(); i-- > 0;) from[i] = from[i + 1] && IsBlankByte(s[i]);
-    return from;
-  };
-  const std::vector<bool> tBlank = blanks(t);
-  const std::vector<bool> pBlank = blanks(p);
-  size_t ti = 0;
-  size_t pi = 0;
-  for (;;) {
-    if (pBlank[pi]) return tBlank[ti] ? 1 : 0;
-    if (tBlank[ti]) {
-      while (pi < p.size() && p[pi] == '*') ++pi;
-      return pBlank[pi] ? 1 : 0;
-    }
-    if (p[pi] == '*') {
-      while (pi < p.size() && p[pi] == '*') ++pi;
-      if (pBlank[pi]) return 1;
-      while (!tBlank[ti] && t[ti] != p[pi]) ++ti;
-      continue;
-    }
-    if (p[pi] == '?' || p[pi] == t[ti]) {
-      ++pi;
-      ++ti;
-      continue;
-    }
-    return 0;
-  }
+  return ending.size() <= subject.size() &&
+         subject.compare(subject.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-int IsDriveRoot(const Buffer& b) {
-  if (!b.has || IsBlank(b.text)) return 0;
-  const size_t colon = b.text.find(':');
-  if (colon == std::string::npos) return 0;
-  if (colon + 1 == b.text.size()) return 1;
-  return b.text[colon + 1] == '\\' && colon + 2 == b.text.size() ? 1 : 0;
+int Count(const Buffer& b, Arg what, bool caseSensitive) {
+  if (!b.has || what == nullptr) return 0;
+  return Count(b.text, *what, caseSensitive);
 }
 
-bool Drive(const std::string& text, std::string* out) {
-  const size_t colon = text.find(':');
-  if (colon == std::string::npos) return false;
-  *out = text.substr(0, colon + 1);
-  return true;
+int HasSpace(const Buffer& b) { return b.text.find(' ') != std::string::npos ? 1 : 0; }
+
+int IsComment(const Buffer& b) {
+  const size_t first = b.text.find_first_not_of(" \t\r\n");
+  return b.has && first != std::string::npos && b.text[first] == ';';
 }
 
-bool Directory(const std::string& text, std::string* out) {
-  const size_t backslash = text.rfind('\\');
-  if (backslash == std::string::npos) return false;
-  *out = text.substr(0, backslash);
-  return true;
+int IsHexNumber(const Buffer& b) {
+  return b.text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
-bool Arguments(const std::string& text, std::string* out) {
-  const size_t separator = text.find(" -");
-  if (separator == std::string::npos) return false;
-  *out = text.substr(separator + 1);
-  return true;
+int IsNumber(const Buffer& b) {
+  return b.text.find_first_not_of("0123456789") == std::string::npos;
 }
+
+int IsBreakOnly(const Buffer& b) { return b.text.find_first_not_of("\t\n\r") == std::string::npos; }
 
 }  // namespace oracle

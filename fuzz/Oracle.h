@@ -1,14 +1,19 @@
 #ifndef FUZZ_ORACLE_H_
 #define FUZZ_ORACLE_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "fuzz/FormatArgs.h"
 #include "strings/TextString.h"
 
 // A reference model of the string operations, written from their header
 // contracts with std::string and nothing from the library: what a string
-// must hold after an operation, and whether it may have changed buffers.
+// must hold after an operation, what a query must answer, and whether the
+// string may have changed buffers. This file has the text operations and
+// the Buffer that models one string; PathOracle.h has the models that only
+// paths need.
 namespace oracle {
 
 // A text argument as an operation saw it: null, or the text it held when the
@@ -16,7 +21,8 @@ namespace oracle {
 // before anything changes, as the contract wants).
 using Arg = const std::string*;
 
-std::string Fold(std::string text);  // ASCII letters to lower case
+std::string Fold(std::string text);     // ASCII letters to lower case
+std::string ToUpper(std::string text);  // ASCII letters to upper case
 bool IsBlank(const std::string& text);
 bool IsBlankByte(char c);
 
@@ -31,11 +37,18 @@ int Count(const std::string& text, const std::string& what, bool caseSensitive);
 // IsUtf8 as its contract defines it: structure only.
 int IsUtf8(const std::string& text);
 
-// A strict UTF-8 check: every sequence complete and well formed.
-bool IsWellFormedUtf8(const std::string& text);
-
 // Windows-1252 to UTF-8, byte by byte.
 std::string Cp1252ToUtf8(const std::string& text);
+
+// UTF-8 text whose characters all have a Windows-1252 byte of their own:
+// what Utf8ToAnsi must give for it. False for anything else, where the
+// contract promises less.
+bool Utf8To1252(const std::string& text, std::string* out);
+
+// What Format stores for a format of safe conversions, each with its
+// argument: what snprintf writes, up to a NUL that a %c of 0 puts in. False
+// when snprintf refuses the format.
+bool Formatted(const char* format, const FormatArg* first, const FormatArg* end, std::string* out);
 
 // The states of one string.
 struct Buffer {
@@ -63,30 +76,52 @@ struct Buffer {
   void TrimRightSet(Arg set);
   void ExpandTabs(unsigned width);
   void RemoveWhitespace();
+  void MakeUpper();
+  void MakeLower();
   void ProtectEntities();
   void DecodeEntities();
   void EncodeEntities();
   void EscapeUrlChars();
-  void EnsureEndsWith(char c);
-  void AppendComponent(Arg name);
   void Replace(const std::string& what, const std::string& with, bool caseSensitive) {
     ReplaceAll(&what, &with, caseSensitive);
   }
   void Cut(size_t length);  // in place, buffer kept
+
+  // PathString's own, in PathOracle.cpp.
+  void EnsureEndsWith(char c);
+  void AppendComponent(Arg name);
+  void MakeCommandLine(Arg arguments, int quote);
+  void AppendArgument(Arg argument, int quote);
+  bool SetExtension(Arg extension);  // whether it changes anything
+  void DoubleBackslashes();
 };
 
 // The predicted size of ReplaceAll's result, terminator included (0 when
 // nothing would change), so that the fuzzer can avoid results of gigabytes.
 uint64_t ReplaceAllSize(const Buffer& b, Arg what, Arg with, bool caseSensitive);
 
-// The PathString text operations.
-int MatchWildcard(const std::string& text, const std::string& pattern, bool caseSensitive);
-int IsDriveRoot(const Buffer& b);
+// The same for ExpandTabs.
+uint64_t ExpandTabsSize(const Buffer& b, unsigned width);
 
-// Components; false when there is none.
-bool Drive(const std::string& text, std::string* out);
-bool Directory(const std::string& text, std::string* out);
-bool Arguments(const std::string& text, std::string* out);
+// The capacity that the constructor gives for `text` and `minSize`; false
+// where the contract leaves it open.
+bool ConstructedCapacity(Arg text, unsigned minSize, uint64_t* capacity);
+
+// The queries, answered from the string as the operation found it. Compare
+// gives the sign of the order, its `other` null for an object that is not a
+// TextString; Find and FindIn give an offset into the text searched (npos
+// for the null result); the rest give the value the query must return.
+int Compare(const Buffer& b, const Buffer* other, int byLength);
+int IsEqual(const Buffer& b, Arg text, bool caseSensitive);
+size_t Find(const Buffer& b, Arg what, bool caseSensitive);
+size_t FindIn(Arg haystack, Arg what, bool caseSensitive);
+int EndsWith(const Buffer& b, Arg other, bool caseSensitive, bool reversed);
+int Count(const Buffer& b, Arg what, bool caseSensitive);
+int HasSpace(const Buffer& b);
+int IsComment(const Buffer& b);
+int IsHexNumber(const Buffer& b);
+int IsNumber(const Buffer& b);
+int IsBreakOnly(const Buffer& b);
 
 }  // namespace oracle
 

@@ -1,9 +1,12 @@
 #include "fuzz/Sandbox.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -92,6 +95,36 @@ std::string Native(const std::string& path) {
     if (c == '\\') c = '/';
   }
   return native;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat status;
+  return !path.empty() && stat(Native(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool IsFile(const std::string& path) {
+  struct stat status;
+  return !path.empty() && stat(Native(path).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool Lists(const std::string& path, bool subdirectoriesOnly) {
+  DIR* listing = opendir(Native(path).c_str());
+  if (listing == nullptr) return false;
+  bool found = false;
+  while (const dirent* entry = readdir(listing)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    if (subdirectoriesOnly && !IsDirectory(path + "\\" + entry->d_name)) continue;
+    found = true;
+    break;
+  }
+  closedir(listing);
+  return found;
+}
+
+std::string CurrentDirectory() {
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  return error ? std::string() : here.string();
 }
 
 void NoteCreation() { changed = true; }

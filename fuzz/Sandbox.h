@@ -36,6 +36,16 @@ std::string Confine(std::string path);
 // The path as the POSIX side reads it: backslashes as '/'.
 std::string Native(const std::string& path);
 
+// What the disk holds at `path` (as IsConfined wants it, relative to the
+// current directory): a directory, a regular file, and whether a directory
+// lists anything but "." and "..", or a subdirectory.
+bool IsDirectory(const std::string& path);
+bool IsFile(const std::string& path);
+bool Lists(const std::string& path, bool subdirectoriesOnly);
+
+// The current directory; empty when the system cannot tell.
+std::string CurrentDirectory();
+
 // Notes a query that may have created or truncated a file.
 void NoteCreation();
 
