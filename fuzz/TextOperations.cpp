@@ -25,6 +25,26 @@ TextArg OtherText(Input& in, World& w, TextString& s, TextString** other) {
   return TextOf(**other);
 }
 
+// A query of a text and a case flag (IsEqual, Count), whose answer the
+// oracle gives. Returns the string as the query found it.
+Before CheckTextQuery(Input& in, World& w, TextString& s, const char* name,
+                      int (*model)(const Buffer&, oracle::Arg, bool),
+                      int (TextString::*query)(const char*, int) const) {
+  report::CurrentOperation() = name;
+  const TextArg text = Text(in, w, s);
+  const int caseSensitive = Flag(in);
+  const Before before = Snap(s);
+  const int expected = model(before.model, text.get(), caseSensitive != 0);
+  Require((s.*query)(text.ptr, caseSensitive) == expected, name);
+  ExpectUnchanged(s, before, name);
+  return before;
+}
+
+// The pointer into `text` that an offset of the oracle's stands for.
+const char* PointerAt(const char* text, size_t at) {
+  return at != std::string::npos ? text + at : nullptr;
+}
+
 // Clear and Free, which answer 1.
 void CheckEmptying(TextString& s, const char* name, void (Buffer::*model)(),
                    int (TextString::*operation)()) {
@@ -223,8 +243,9 @@ void OpFindIn(Input& in, World& w, TextString& s) {
   const int caseSensitive = Flag(in);
   const Before before = Snap(s);
   const char* result = s.FindIn(haystack.ptr, what.ptr, caseSensitive);
-  const size_t at = oracle::FindIn(haystack.get(), what.get(), caseSensitive != 0);
-  Require(result == (at != std::string::npos ? haystack.ptr + at : nullptr), "FindIn");
+  Require(result == PointerAt(haystack.ptr,
+                              oracle::FindIn(haystack.get(), what.get(), caseSensitive != 0)),
+          "FindIn");
   ExpectUnchanged(s, before, "FindIn");
 }
 
@@ -234,8 +255,9 @@ void OpFind(Input& in, World& w, TextString& s) {
   const int caseSensitive = Flag(in);
   const Before before = Snap(s);
   const char* result = s.Find(what.ptr, caseSensitive);
-  const size_t at = oracle::Find(before.model, what.get(), caseSensitive != 0);
-  Require(result == (at != std::string::npos ? before.ptr + at : nullptr), "Find");
+  Require(
+      result == PointerAt(before.ptr, oracle::Find(before.model, what.get(), caseSensitive != 0)),
+      "Find");
   ExpectUnchanged(s, before, "Find");
 }
 
@@ -252,22 +274,11 @@ void OpEndsWith(Input& in, World& w, TextString& s) {
 }
 
 void OpIsEqual(Input& in, World& w, TextString& s) {
-  report::CurrentOperation() = "IsEqual";
-  const TextArg text = Text(in, w, s);
-  const int caseSensitive = Flag(in);
-  const Before before = Snap(s);
-  const int expected = oracle::IsEqual(before.model, text.get(), caseSensitive != 0);
-  Require(s.IsEqual(text.ptr, caseSensitive) == expected, "IsEqual");
-  ExpectUnchanged(s, before, "IsEqual");
+  CheckTextQuery(in, w, s, "IsEqual", oracle::IsEqual, &TextString::IsEqual);
 }
 
 void OpCount(Input& in, World& w, TextString& s) {
-  report::CurrentOperation() = "Count";
-  const TextArg what = Text(in, w, s);
-  const int caseSensitive = Flag(in);
-  const Before before = Snap(s);
-  const int expected = oracle::Count(before.model, what.get(), caseSensitive != 0);
-  Require(s.Count(what.ptr, caseSensitive) == expected, "Count");
+  const Before before = CheckTextQuery(in, w, s, "Count", oracle::Count, &TextString::Count);
   // A one-byte text occurs exactly as often as its byte.
   const char one[2] = {before.model.text.empty() ? 'a' : before.model.text[0], '\0'};
   const long bytes = std::count(before.model.text.begin(), before.model.text.end(), one[0]);
