@@ -9,7 +9,9 @@
 # fresh copy of it, and `make fuzz` grows a working corpus in
 # FUZZ_DIR/corpus that later runs go on from. A finding is saved in
 # FUZZ_DIR/artifacts and ends the run with an error; rerun it with
-# `FUZZ_DIR/fuzz/<target> <file>` (FUZZ_TRACE=1 lists the operations).
+# `FUZZ_DIR/fuzz/<target> <file>` (FUZZ_TRACE=1 lists the operations; add
+# -detect_leaks=0 to list them once, since libFuzzer now and then runs an
+# input a second time to look for leaks).
 FUZZ_DIR          ?= build/fuzz
 FUZZ_SECONDS      ?= 600
 FUZZ_TEST_SECONDS ?= 15
