@@ -4,6 +4,8 @@
 #include <string>
 
 #include "strings/TextString.h"
+#include "tests/support/BufferState.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -49,8 +51,7 @@ TEST(TextStringReplaceAll, NothingChangesForNullOrEmptyWhat) {
     EXPECT_STREQ(s.GetText(), "banana");
     EXPECT_EQ(count, 0u);
   }
-  TextString none;
-  none.Free();
+  Bufferless<TextString> none;
   unsigned count = 99;
   EXPECT_EQ(none.ReplaceAll("a", "b", 1, &count), nullptr);
   EXPECT_EQ(count, 0u);
@@ -62,21 +63,17 @@ TEST(TextStringReplaceAll, KeepsBufferOnlyWhenResultLeavesRoom) {
     unsigned minSize;
     const char* what;
     const char* with;
-    bool kept;
-    unsigned capacity;
+    BufferState after;
   } rows[] = {
-      {"abcd", 0, "b", "", true, 5},     // result 4 bytes < capacity 5
-      {"abcd", 0, "b", "x", false, 4},   // 5 bytes, not less than 5
-      {"abcd", 0, "b", "xy", false, 5},  // grows: exact size
-      {"ab", 40, "b", "xyz", true, 40},
+      {"abcd", 0, "b", "", {"acd", 5, kKeptBuffer}},     // result 4 bytes < capacity 5
+      {"abcd", 0, "b", "x", {"axcd", 4, kNewBuffer}},    // 5 bytes, not less than 5
+      {"abcd", 0, "b", "xy", {"axycd", 5, kNewBuffer}},  // grows: exact size
+      {"ab", 40, "b", "xyz", {"axyz", 40, kKeptBuffer}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.text << ": " << row.what << " -> " << row.with);
     TextString s(row.text, row.minSize);
-    const char* before = s.GetText();
-    s.ReplaceCase(row.what, row.with, nullptr);
-    EXPECT_EQ(s.GetText() == before, row.kept);
-    EXPECT_EQ(s.GetCapacity(), row.capacity);
+    EXPECT_EQ(BufferAfter(s, [&] { s.ReplaceCase(row.what, row.with, nullptr); }), row.after);
   }
 }
 

@@ -7,11 +7,10 @@
 #include <type_traits>
 
 #include "strings/TextString.h"
+#include "tests/support/BufferState.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
-
-// A string without a buffer, the state after Free.
-void MakeBufferless(TextString& s) { s.Free(); }
 
 TEST(TextStringConstruct, AlwaysEndsWithABuffer) {
   struct Row {
@@ -44,24 +43,19 @@ TEST(TextStringAssign, BufferSizeFollowsNeed) {
   struct Row {
     const char* text;
     unsigned minSize;
-    unsigned capacity;
+    unsigned capacity;  // from a string without a buffer
   } rows[] = {{"abc", 0, 4}, {"abc", 3, 3}, {"abc", 260, 260}, {"", 0, 0}, {"abc", 2, 4}};
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.text << "/" << row.minSize);
-    TextString s;
-    MakeBufferless(s);
-    s.Assign(row.text, row.minSize);
-    EXPECT_STREQ(s.GetText(), row.text);
-    EXPECT_EQ(s.GetCapacity(), row.capacity);
+    Bufferless<TextString> s;
+    EXPECT_EQ(BufferAfter(s, [&] { s.Assign(row.text, row.minSize); }),
+              (BufferState{row.text, row.capacity, kNewBuffer}));
   }
 }
 
 TEST(TextStringAssign, ReplacesBufferWhenNeedReachesCapacity) {
-  TextString s("abc", 0);  // capacity 4
-  const char* before = s.GetText();
-  s.Assign("abc", 0);  // need 4 == capacity
-  EXPECT_NE(s.GetText(), before);
-  EXPECT_EQ(s.GetCapacity(), 4u);
+  TextString s("abc", 0);  // capacity 4; need 4 == capacity
+  EXPECT_EQ(BufferAfter(s, [&] { s.Assign("abc", 0); }), (BufferState{"abc", 4, kNewBuffer}));
 }
 
 TEST(TextStringAssign, KeptBufferShowsStaleBytes) {
@@ -91,8 +85,7 @@ TEST(TextStringAssign, EmptyTextFollowsTheSameRule) {
   for (unsigned i = 0; i <= 6; ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
   s.Assign("", 0);  // capacity 6 again: kept
   EXPECT_EQ(s.GetCapacity(), 6u);
-  TextString none;
-  none.Free();
+  Bufferless<TextString> none;
   none.Assign("", 0);  // without a buffer: one byte
   EXPECT_EQ(none.GetCapacity(), 0u);
   EXPECT_STREQ(none.GetText(), "");
@@ -109,8 +102,7 @@ TEST(TextStringAssign, NullEmptiesAndKeepsBuffer) {
 }
 
 TEST(TextStringAssign, NullWithoutBufferMakesTwentyBytes) {
-  TextString s;
-  MakeBufferless(s);
+  Bufferless<TextString> s;
   s.Assign(nullptr, 500);
   ASSERT_NE(s.GetText(), nullptr);
   EXPECT_STREQ(s.GetText(), "");
@@ -131,18 +123,17 @@ TEST(TextStringAssign, OwnTextBehavesAsACopy) {
     const char* initial;
     unsigned minSize;
     unsigned offset;
-    const char* expected;
+    BufferState after;
   } rows[] = {
-      {"abcdef", 0, 0, "abcdef"},  // whole text, buffer replaced
-      {"abcdef", 40, 2, "cdef"},   // tail, buffer kept: overlapping copy
-      {"abcdef", 0, 5, "f"},       // tail, buffer kept
-      {"abcdef", 0, 6, ""},        // the terminator itself
+      {"abcdef", 0, 0, {"abcdef", 7, kNewBuffer}},   // whole text: need 7 == capacity
+      {"abcdef", 40, 2, {"cdef", 40, kKeptBuffer}},  // tail: overlapping copy
+      {"abcdef", 0, 5, {"f", 7, kKeptBuffer}},
+      {"abcdef", 0, 6, {"", 7, kKeptBuffer}},  // the terminator itself
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.initial << "+" << row.offset);
     TextString s(row.initial, row.minSize);
-    s.Assign(s.GetText() + row.offset, 0);
-    EXPECT_STREQ(s.GetText(), row.expected);
+    EXPECT_EQ(BufferAfter(s, [&] { s.Assign(s.GetText() + row.offset, 0); }), row.after);
   }
 }
 
@@ -158,26 +149,18 @@ TEST(TextStringAssignN, CopiesAtMostCountBytes) {
   struct Row {
     const char* text;
     unsigned count;
-    const char* expected;
-    unsigned capacity;  // from a string without a buffer
-  } rows[] = {{"abcdef", 3, "abc", 3}, {"ab", 5, "ab", 5}, {"", 0, "", 0}, {"abc", 0, "", 0}};
+    BufferState after;  // from a string without a buffer
+  } rows[] = {
+      {"abcdef", 3, {"abc", 3, kNewBuffer}},
+      {"ab", 5, {"ab", 5, kNewBuffer}},
+      {"", 0, {"", 0, kNewBuffer}},
+      {"abc", 0, {"", 0, kNewBuffer}},
+  };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.text << "/" << row.count);
-    TextString s;
-    MakeBufferless(s);
-    s.AssignN(row.text, row.count);
-    EXPECT_STREQ(s.GetText(), row.expected);
-    EXPECT_EQ(s.GetCapacity(), row.capacity);
+    Bufferless<TextString> s;
+    EXPECT_EQ(BufferAfter(s, [&] { s.AssignN(row.text, row.count); }), row.after);
   }
-}
-
-TEST(TextStringAssignN, ZeroesAKeptBuffer) {
-  TextString s("abcdef", 0);  // capacity 7
-  const char* before = s.GetText();
-  s.AssignN("xy", 3);
-  EXPECT_EQ(s.GetText(), before);
-  EXPECT_STREQ(s.GetText(), "xy");
-  for (unsigned i = 2; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
 }
 
 TEST(TextStringAssignN, ReadsNoFurtherThanCount) {
@@ -185,6 +168,12 @@ TEST(TextStringAssignN, ReadsNoFurtherThanCount) {
   TextString s;
   s.AssignN(unterminated, 3);
   EXPECT_STREQ(s.GetText(), "xyz");
+}
+
+TEST(TextStringAssignN, ZeroesAKeptBuffer) {
+  TextString s("abcdef", 0);  // capacity 7
+  EXPECT_EQ(BufferAfter(s, [&] { s.AssignN("xy", 3); }), (BufferState{"xy", 7, kKeptBuffer}));
+  for (unsigned i = 2; i <= s.GetCapacity(); ++i) EXPECT_EQ(s.GetAt(i), 0) << i;
 }
 
 TEST(TextStringAssignN, EdgeSizesAndOwnText) {
@@ -203,30 +192,23 @@ TEST(TextStringAppend, ReplacesBufferUnlessRoomToSpare) {
     const char* initial;
     unsigned minSize;
     const char* added;
-    const char* expected;
-    bool replaced;
-    unsigned capacity;
+    BufferState after;
   } rows[] = {
-      {"abc", 0, "", "abc", true, 3},     // need 4 == capacity 4: exact new buffer
-      {"abc", 0, "d", "abcd", true, 4},   // need 5 > capacity
-      {"abc", 5, "d", "abcd", true, 4},   // need 5 == capacity 5
-      {"abc", 6, "d", "abcd", false, 6},  // room to spare
-      {"", 10, "xyz", "xyz", false, 10},
+      {"abc", 0, "", {"abc", 3, kNewBuffer}},     // need 4 == capacity 4: exact new buffer
+      {"abc", 0, "d", {"abcd", 4, kNewBuffer}},   // need 5 > capacity
+      {"abc", 5, "d", {"abcd", 4, kNewBuffer}},   // need 5 == capacity 5
+      {"abc", 6, "d", {"abcd", 6, kKeptBuffer}},  // room to spare
+      {"", 10, "xyz", {"xyz", 10, kKeptBuffer}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.initial << "+" << row.added);
     TextString s(row.initial, row.minSize);
-    const char* before = s.GetText();
-    s.Append(row.added);
-    EXPECT_STREQ(s.GetText(), row.expected);
-    EXPECT_EQ(s.GetText() != before, row.replaced);
-    EXPECT_EQ(s.GetCapacity(), row.capacity);
+    EXPECT_EQ(BufferAfter(s, [&] { s.Append(row.added); }), row.after);
   }
 }
 
 TEST(TextStringAppend, NullChangesNothingAndEmptyCreatesBuffer) {
-  TextString s;
-  MakeBufferless(s);
+  Bufferless<TextString> s;
   EXPECT_EQ(s.Append(nullptr), nullptr);
   s.Append("");
   ASSERT_NE(s.GetText(), nullptr);
@@ -295,8 +277,7 @@ TEST(TextStringOperators, EqualityIsExactAndNullIsUnequal) {
   EXPECT_EQ(s != other, 0);
   EXPECT_EQ(s == nullptr, 0);
   EXPECT_EQ(s != nullptr, 1);
-  TextString none;
-  none.Free();
+  Bufferless<TextString> none;
   EXPECT_EQ(none == "", 0);
   EXPECT_EQ(none != "", 1);
   EXPECT_EQ(s == none, 0);
