@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "paths/PathString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -145,8 +146,7 @@ TEST(PathDriveRoot, OnlyADriveOrItsRootCounts) {
     PathString path(row.text);
     EXPECT_EQ(path.IsDriveRoot(), row.expected);
   }
-  PathString withoutText;
-  withoutText.Free();
+  Bufferless<PathString> withoutText;
   EXPECT_EQ(withoutText.IsDriveRoot(), 0);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "paths/PathString.h"
+#include "tests/support/Bufferless.h"
 #include "tests/support/ErrorRecord.h"
 #include "tests/support/ScratchDirectory.h"
 
@@ -116,8 +117,7 @@ TEST(PathDirectoryListing, AnythingButADirectoryGivesZero) {
     EXPECT_EQ(path.HasEntries(), 0);
     EXPECT_EQ(path.HasSubdirectories(), 0);
   }
-  PathString withoutText;
-  withoutText.Free();
+  Bufferless<PathString> withoutText;
   EXPECT_EQ(withoutText.HasEntries(), 0);
   EXPECT_EQ(withoutText.HasSubdirectories(), 0);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "paths/PathString.h"
+#include "tests/support/Bufferless.h"
 #include "tests/support/ErrorRecord.h"
 #include "tests/support/ScratchDirectory.h"
 
@@ -30,8 +31,7 @@ TEST(PathFileChecks, IsDirectoryGivesSixteenOnlyForAnExistingDirectory) {
     PathString path(row.text.c_str());
     EXPECT_EQ(path.IsDirectory(), row.expected);
   }
-  PathString withoutText;
-  withoutText.Free();
+  Bufferless<PathString> withoutText;
   EXPECT_EQ(withoutText.IsDirectory(), 0);
 }
 

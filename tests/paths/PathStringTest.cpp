@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "tests/support/Bufferless.h"
 #include "tests/support/VirtualSlot.h"
 
 namespace {
@@ -102,10 +103,14 @@ TEST(PathStringAppendComponent, InsertsOneBackslashWhereNeeded) {
     const char* name;
     const char* expected;
   } rows[] = {
-      {"C:\\dir", "x", "C:\\dir\\x"},     {"C:\\dir\\", "x", "C:\\dir\\x"},
-      {"C:\\dir", "\\x", "C:\\dir\\x"},   {"C:\\dir\\", "\\x", "C:\\dir\\\\x"},
-      {"", "x", "x"},                     {"  ", "x", "  x"},
-      {"C:\\dir", "", "C:\\dir\\"},       {"C:\\dir", nullptr, "C:\\dir"},
+      {"C:\\dir", "x", "C:\\dir\\x"},
+      {"C:\\dir\\", "x", "C:\\dir\\x"},
+      {"C:\\dir", "\\x", "C:\\dir\\x"},
+      {"C:\\dir\\", "\\x", "C:\\dir\\\\x"},
+      {"", "x", "x"},
+      {"  ", "x", "  x"},
+      {"C:\\dir", "", "C:\\dir\\"},
+      {"C:\\dir", nullptr, "C:\\dir"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.path << " + " << (row.name ? row.name : "(null)"));
@@ -135,8 +140,7 @@ TEST(PathStringAppendComponent, OwnTextBehavesAsACopy) {
 }
 
 TEST(PathStringAppendComponent, WithoutTextCreatesItFromName) {
-  PathString path;
-  path.Free();
+  Bufferless<PathString> path;
   EXPECT_EQ(path.AppendComponent(nullptr), nullptr);
   EXPECT_STREQ(path.AppendComponent("x"), "x");
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "strings/TextString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -62,8 +63,7 @@ TEST(TextStringClassify, EveryByteMustBelongToTheClass) {
     EXPECT_EQ(s.IsComment(), row.comment);
     EXPECT_STREQ(s.GetText(), row.text);
   }
-  TextString none;
-  none.Free();
+  Bufferless<TextString> none;
   EXPECT_EQ(none.IsHexNumber() + none.IsNumber() + none.IsBreakOnly(), 3);
   EXPECT_EQ(none.IsComment(), 0);
 }

@@ -6,6 +6,7 @@
 
 #include "strings/TextString.h"
 #include "strings/internal/CharClassTable.h"
+#include "tests/support/Bufferless.h"
 #include "tests/support/Windows1252Test.h"
 
 using strings_internal::CharClassTable;
@@ -160,8 +161,7 @@ TEST_F(TextStringEncoding, ConversionsRoundTripEveryByteThatIsText) {
 }
 
 TEST_F(TextStringEncoding, ConversionsWithoutBufferGiveNull) {
-  TextString string;
-  string.Free();
+  Bufferless<TextString> string;
   EXPECT_EQ(nullptr, string.Utf8ToAnsi());
   EXPECT_EQ(nullptr, string.AnsiToUtf8());
   EXPECT_EQ(nullptr, string.GetText());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "strings/TextString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -120,8 +121,7 @@ TEST(TextStringEntities, ReplacementsFollowTheReplaceBufferRule) {
 }
 
 TEST(TextStringEntities, WithoutBufferNothingHappens) {
-  TextString string;
-  string.Free();
+  Bufferless<TextString> string;
   EXPECT_EQ(nullptr, string.DecodeEntities());
   EXPECT_EQ(nullptr, string.EncodeEntities());
   EXPECT_EQ(nullptr, string.EscapeUrlChars());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "strings/TextString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -21,8 +22,8 @@ TEST(TextStringCompare, ByLength) {
 }
 
 TEST(TextStringCompare, ByTextWithAndWithoutBuffers) {
-  TextString a("a", 0), b("b", 0), x("x", 0), empty("", 0), none;
-  none.Free();
+  TextString a("a", 0), b("b", 0), x("x", 0), empty("", 0);
+  Bufferless<TextString> none;
   EXPECT_LT(a.Compare(&b, 0), 0);
   EXPECT_GT(b.Compare(&a, 2), 0);
   EXPECT_EQ(a.Compare(&a, 0), 0);
@@ -104,8 +105,7 @@ TEST(TextStringBlank, OnlyFourBytesAreBlank) {
     EXPECT_EQ(s.IsBlank(), row.blank);
     EXPECT_EQ(s.HasSpace(), row.space);
   }
-  TextString none;
-  none.Free();
+  Bufferless<TextString> none;
   EXPECT_EQ(none.IsBlank(), 1);
   EXPECT_EQ(none.HasSpace(), 0);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "strings/TextString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -115,8 +116,7 @@ TEST(TextStringTrimLeftChar, BufferFollowsAssign) {
 }
 
 TEST(TextStringTrim, WithoutBufferChangesNothing) {
-  TextString s;
-  s.Free();
+  Bufferless<TextString> s;
   EXPECT_EQ(s.TrimRight(), nullptr);
   EXPECT_EQ(s.TrimRightChar('\0', 1), nullptr);
   EXPECT_EQ(s.TrimLeftChar('\0'), nullptr);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "strings/TextString.h"
+#include "tests/support/Bufferless.h"
 
 namespace {
 
@@ -43,8 +44,7 @@ TEST(TextStringRemoveWhitespace, KeepsVerticalTabAndFormFeed) {
 }
 
 TEST(TextStringWhitespace, WithoutBufferEveryOperationReturnsNull) {
-  TextString s;
-  s.Free();
+  Bufferless<TextString> s;
   EXPECT_EQ(s.ExpandTabs(2), nullptr);
   EXPECT_EQ(s.RemoveWhitespace(), nullptr);
 }
