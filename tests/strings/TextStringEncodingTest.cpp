@@ -39,6 +39,16 @@ struct Row {
   const char* after;
 };
 
+// Each row's `before`, converted by `conversion`, reads as its `after`.
+template <size_t N>
+void ExpectConversions(const char* (TextString::*conversion)(), const Row (&rows)[N]) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TextString string(row.before, 0);
+    EXPECT_STREQ(row.after, (string.*conversion)());
+  }
+}
+
 TEST_F(TextStringEncoding, IsUtf8NeedsAWholeSequenceAndNothingInvalid) {
   struct {
     const char* text;
@@ -120,11 +130,7 @@ TEST_F(TextStringEncoding, Utf8ToAnsiReplacesWhat1252Lacks) {
       {"lead byte alone at the end", "\xC3\xA4\xE2", "\xE4?"},
       {"four-byte cut short at the end", "\xC3\xA4\xF0\x9F", "\xE4?"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    TextString string(row.before, 0);
-    EXPECT_STREQ(row.after, string.Utf8ToAnsi());
-  }
+  ExpectConversions(&TextString::Utf8ToAnsi, rows);
 }
 
 TEST_F(TextStringEncoding, AnsiToUtf8EncodesEveryByteAgain) {
@@ -135,11 +141,7 @@ TEST_F(TextStringEncoding, AnsiToUtf8EncodesEveryByteAgain) {
       {"undefined 1252 byte", "\x81", "\xC2\x81"},
       {"ASCII", "abc", "abc"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    TextString string(row.before, 0);
-    EXPECT_STREQ(row.after, string.AnsiToUtf8());
-  }
+  ExpectConversions(&TextString::AnsiToUtf8, rows);
 }
 
 TEST_F(TextStringEncoding, AnsiToUtf8StoresALongerResultAsAssignDoes) {
