@@ -12,18 +12,19 @@ TEST(PathCommandLine, QuotesThePathAndOnRequestTheArguments) {
   struct Row {
     const char* path;
     const char* arguments;
-    int quote;
-    const char* expected;
+    const char* plain;   // quoteArguments 0
+    const char* quoted;  // quoteArguments 1
   } rows[] = {
-      {"C:\\Tools\\run.exe", "-q", 0, "\"C:\\Tools\\run.exe\" -q"},
-      {"C:\\Tools\\run.exe", "-q", 1, "\"C:\\Tools\\run.exe\" \"-q\""},
-      {"run", "", 1, "\"run\" \"\""},
-      {"run", nullptr, 1, "run"},
+      {"C:\\Tools\\run.exe", "-q", "\"C:\\Tools\\run.exe\" -q", "\"C:\\Tools\\run.exe\" \"-q\""},
+      {"run", "", "\"run\" ", "\"run\" \"\""},
+      {"run", nullptr, "run", "run"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.expected);
-    PathString path(row.path, 260);
-    EXPECT_STREQ(path.MakeCommandLine(row.arguments, row.quote), row.expected);
+    SCOPED_TRACE(testing::Message() << row.path << " " << testing::PrintToString(row.arguments));
+    PathString plain(row.path, 260);
+    EXPECT_STREQ(plain.MakeCommandLine(row.arguments, 0), row.plain);
+    PathString quoted(row.path, 260);
+    EXPECT_STREQ(quoted.MakeCommandLine(row.arguments, 1), row.quoted);
   }
 }
 
