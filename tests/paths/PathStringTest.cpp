@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "tests/support/BufferState.h"
 #include "tests/support/Bufferless.h"
 #include "tests/support/VirtualSlot.h"
 
@@ -149,12 +150,19 @@ TEST(PathStringEnsureEndsWith, AppendsOnlyWhenMissing) {
   struct Row {
     const char* text;
     char c;
-    const char* expected;
-  } rows[] = {{"a;", ';', "a;"}, {"a", ';', "a;"}, {"", ';', ";"}, {"", '\0', ""}};
+    BufferState after;  // appending follows Append's buffer rule
+  } rows[] = {
+      {"a;", ';', {"a;", 3, kKeptBuffer}},
+      {"a", ';', {"a;", 2, kNewBuffer}},
+      {"", ';', {";", 1, kNewBuffer}},
+      {"", '\0', {"", 0, kKeptBuffer}},
+  };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
+    SCOPED_TRACE(testing::Message() << '"' << row.text << "\" and " << static_cast<int>(row.c));
     PathString path(row.text, 0);
-    EXPECT_STREQ(path.EnsureEndsWith(row.c), row.expected);
+    const char* returned = nullptr;
+    EXPECT_EQ(BufferAfter(path, [&] { returned = path.EnsureEndsWith(row.c); }), row.after);
+    EXPECT_EQ(returned, path.GetText());
   }
   PathString empty("", 0);
   EXPECT_STREQ(empty.AppendBackslash(), "\\");

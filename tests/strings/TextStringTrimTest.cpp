@@ -92,7 +92,7 @@ TEST(TextStringTrimLeftChar, RemovesTheWholeLeadingRun) {
     const char* expected;
   } rows[] = {{"   x ", ' ', "x "}, {"abc", '\0', "bc"}, {"abc", 'y', "abc"}, {"aaa", 'a', ""}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
+    SCOPED_TRACE(testing::Message() << row.text << " / " << static_cast<int>(row.c));
     TextString s(row.text, 0);
     s.TrimLeftChar(row.c);
     EXPECT_STREQ(s.GetText(), row.expected);
