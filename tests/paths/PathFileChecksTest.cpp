@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "paths/PathString.h"
@@ -35,41 +36,63 @@ TEST(PathFileChecks, IsDirectoryGivesSixteenOnlyForAnExistingDirectory) {
   EXPECT_EQ(withoutText.IsDirectory(), 0);
 }
 
-TEST(PathCheckFile, ExistingFileGivesOneWithNothingRecorded) {
+// Each CheckFile test looks into a directory of its own.
+class PathCheckFile : public ::testing::Test {
+ protected:
   ScratchDirectory scratch;
+};
+
+// Checked: CheckFile's answer and the record it left, compared and printed
+// as one value.
+struct Checked {
+  int answer;
+  ErrorRecord record;
+  bool operator==(const Checked& other) const {
+    return answer == other.answer && record == other.record;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Checked& checked) {
+  return out << "answer " << checked.answer << ", record " << checked.record;
+}
+
+Checked CheckFileOf(PathString& path, int mode) {
+  const int answer = path.CheckFile(mode);
+  return {answer, RecordOf(path)};
+}
+
+Checked CheckFileOf(PathString& path, const char* name, int mode) {
+  const int answer = path.CheckFile(name, mode);
+  return {answer, RecordOf(path)};
+}
+
+TEST_F(PathCheckFile, ExistingFileGivesOneWithNothingRecorded) {
   PathString path(scratch.AddFile("a.txt").c_str());
-  EXPECT_EQ(path.CheckFile(kOpenExisting), 1);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{0, 0}));
+  EXPECT_EQ(CheckFileOf(path, kOpenExisting), (Checked{1, {0, 0}}));
 }
 
-TEST(PathCheckFile, MissingFileRecordsTheSystemCode) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, MissingFileRecordsTheSystemCode) {
   PathString path(scratch.PathOf("missing.txt").c_str());
-  EXPECT_EQ(path.CheckFile(kOpenExisting), 0);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{2, PathString::kErrorOpenFailed}));
+  EXPECT_EQ(CheckFileOf(path, kOpenExisting), (Checked{0, {2, PathString::kErrorOpenFailed}}));
 }
 
-TEST(PathCheckFile, LaterSuccessClearsLastErrorButKeepsErrorCode) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, LaterSuccessClearsLastErrorButKeepsErrorCode) {
   PathString path(scratch.Path().c_str());
   EXPECT_EQ(path.CheckFile("missing.txt", kOpenExisting), 0);
   scratch.AddFile("a.txt");
-  EXPECT_EQ(path.CheckFile("a.txt", kOpenExisting), 1);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{0, PathString::kErrorOpenFailed}));
+  EXPECT_EQ(CheckFileOf(path, "a.txt", kOpenExisting),
+            (Checked{1, {0, PathString::kErrorOpenFailed}}));
 }
 
-TEST(PathCheckFile, DirectoryIsNoFileAndRecordsNothingNew) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, DirectoryIsNoFileAndRecordsNothingNew) {
   scratch.AddDirectory("sub");
   PathString path(scratch.Path().c_str());
   EXPECT_EQ(path.CheckFile("missing.txt", kOpenExisting), 0);
   EXPECT_EQ(path.CheckFile("sub", kOpenExisting), 0);
-  EXPECT_EQ(path.CheckFile(kOpenExisting), 0);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{0, PathString::kErrorOpenFailed}));
+  EXPECT_EQ(CheckFileOf(path, kOpenExisting), (Checked{0, {0, PathString::kErrorOpenFailed}}));
 }
 
-TEST(PathCheckFile, NameIsJoinedOnACopyAndThePathStaysAsItWas) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, NameIsJoinedOnACopyAndThePathStaysAsItWas) {
   scratch.AddFile("a.txt");
   PathString path(scratch.Path().c_str());
   const char* before = path.GetText();
@@ -78,7 +101,7 @@ TEST(PathCheckFile, NameIsJoinedOnACopyAndThePathStaysAsItWas) {
   EXPECT_STREQ(path.GetText(), scratch.Path().c_str());
 }
 
-TEST(PathCheckFile, BlankPathRecordsTheBlankPathCode) {
+TEST_F(PathCheckFile, BlankPathRecordsTheBlankPathCode) {
   const struct {
     const char* text;
     const char* name;
@@ -86,33 +109,27 @@ TEST(PathCheckFile, BlankPathRecordsTheBlankPathCode) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string("text '") + row.text + "'");
     PathString path(row.text);
-    EXPECT_EQ(path.CheckFile(row.name, kOpenExisting), 0);
-    EXPECT_EQ(RecordOf(path), (ErrorRecord{109, PathString::kErrorBlankPath}));
+    EXPECT_EQ(CheckFileOf(path, row.name, kOpenExisting),
+              (Checked{0, {109, PathString::kErrorBlankPath}}));
   }
 }
 
-TEST(PathCheckFile, PathWithoutTextRecordsNothing) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, PathWithoutTextRecordsNothing) {
   PathString path(scratch.PathOf("missing.txt").c_str());
   path.CheckFile(kOpenExisting);
   path.Free();
-  EXPECT_EQ(path.CheckFile("x", kOpenExisting), 0);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{2, PathString::kErrorOpenFailed}));
+  EXPECT_EQ(CheckFileOf(path, "x", kOpenExisting), (Checked{0, {2, PathString::kErrorOpenFailed}}));
 }
 
-TEST(PathCheckFile, CreateNewOnAnExistingFileStillCountsAsPresent) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, CreateNewOnAnExistingFileStillCountsAsPresent) {
   PathString path(scratch.AddFile("a.txt").c_str());
-  EXPECT_EQ(path.CheckFile(kCreateNew), 1);
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{80, PathString::kErrorOpenFailed}));
+  EXPECT_EQ(CheckFileOf(path, kCreateNew), (Checked{1, {80, PathString::kErrorOpenFailed}}));
 }
 
-TEST(PathCheckFile, CreateNewOnAMissingFileCreatesIt) {
-  ScratchDirectory scratch;
+TEST_F(PathCheckFile, CreateNewOnAMissingFileCreatesIt) {
   PathString path(scratch.Path().c_str());
-  EXPECT_EQ(path.CheckFile("new.txt", kCreateNew), 1);
+  EXPECT_EQ(CheckFileOf(path, "new.txt", kCreateNew), (Checked{1, {0, 0}}));
   EXPECT_TRUE(std::filesystem::is_regular_file(scratch.PathOf("new.txt")));
-  EXPECT_EQ(RecordOf(path), (ErrorRecord{0, 0}));
 }
 
 // A refused open with code 5, 32 or 33 (a file held or locked elsewhere, or
