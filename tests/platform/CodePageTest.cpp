@@ -60,13 +60,6 @@ TEST_F(CodePage, DecodesUtf8AsWindowsDoes) {
        u"\uFFFD"
        u"A"},
       {"cut short before a character", "\xE2\x82\xC3\xBC", u"\uFFFD\u00FC"},
-      {"overlong C0: one per byte", "\xC0\x80", u"\uFFFD\uFFFD"},
-      {"overlong E0: lead takes the first continuation", "\xE0\x80\x80", u"\uFFFD\uFFFD"},
-      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD"},
-      {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
-      {"F5 cannot lead", "\xF5\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
-      {"five-byte form", "\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-      {"FE", "\xFE", u"\uFFFD"},
       {"two-byte cut short by the end", "a\xC3", u"a\uFFFD"},
       {"four-byte cut short by the end", "\xF0\x9F\x98", u"\uFFFD"},
       {"lead byte alone at the end", "\xC3\xA4\xE2", u"\u00E4\uFFFD"},
@@ -75,6 +68,26 @@ TEST_F(CodePage, DecodesUtf8AsWindowsDoes) {
   for (const ToWideRow& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(row.expected, ToWide(kCodePageUtf8, row.source));
+  }
+}
+
+TEST_F(CodePage, InvalidUtf8BecomesReplacementsCountedAsWindowsDoes) {
+  const struct {
+    const char* name;
+    const char* source;
+    size_t replacements;  // U+FFFD and nothing else
+  } rows[] = {
+      {"overlong C0: one per byte", "\xC0\x80", 2},
+      {"overlong E0: lead takes the first continuation", "\xE0\x80\x80", 2},
+      {"encoded surrogate", "\xED\xA0\x80", 2},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", 3},
+      {"F5 cannot lead", "\xF5\x80\x80\x80", 4},
+      {"five-byte form", "\xF8\x88\x80\x80\x80", 5},
+      {"FE", "\xFE", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(std::u16string(row.replacements, u'\uFFFD'), ToWide(kCodePageUtf8, row.source));
   }
 }
 
