@@ -12,15 +12,19 @@
 
 namespace {
 
+// The capacity that a text and a minSize give: construction sizes a buffer
+// as Assign does on a string without one.
+struct SizeRow {
+  const char* text;
+  unsigned minSize;
+  unsigned capacity;
+};
+
 TEST(TextStringConstruct, AlwaysEndsWithABuffer) {
-  struct Row {
-    const char* text;
-    unsigned minSize;
-    unsigned capacity;
-  } rows[] = {
+  const SizeRow rows[] = {
       {nullptr, 0, 260}, {nullptr, 5, 260}, {"abc", 0, 4}, {"abc", 260, 260}, {"", 0, 0},
   };
-  for (const Row& row : rows) {
+  for (const SizeRow& row : rows) {
     SCOPED_TRACE(row.text != nullptr ? row.text : "(null)");
     TextString s(row.text, row.minSize);
     ASSERT_NE(s.GetText(), nullptr);
@@ -40,12 +44,10 @@ TEST(TextStringConstruct, MinSizeBeyondThirtyTwoBitsStillGivesABuffer) {
 }
 
 TEST(TextStringAssign, BufferSizeFollowsNeed) {
-  struct Row {
-    const char* text;
-    unsigned minSize;
-    unsigned capacity;  // from a string without a buffer
-  } rows[] = {{"abc", 0, 4}, {"abc", 3, 3}, {"abc", 260, 260}, {"", 0, 0}, {"abc", 2, 4}};
-  for (const Row& row : rows) {
+  const SizeRow rows[] = {
+      {"abc", 0, 4}, {"abc", 3, 3}, {"abc", 260, 260}, {"", 0, 0}, {"abc", 2, 4},
+  };
+  for (const SizeRow& row : rows) {
     SCOPED_TRACE(testing::Message() << row.text << "/" << row.minSize);
     Bufferless<TextString> s;
     EXPECT_EQ(BufferAfter(s, [&] { s.Assign(row.text, row.minSize); }),
