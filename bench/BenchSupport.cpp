@@ -46,23 +46,32 @@ std::string FitTo(std::string text, size_t bytes) {
   return text;
 }
 
-// Lines of ten words picked from `words`, cut to exactly `bytes` by FitTo.
-template <size_t N>
-std::string WordsText(const char* const (&words)[N], size_t bytes, uint64_t seed) {
-  Random random(seed);
+// Lines of `perLine` words, each appended by `addWord(text, atLineStart)`,
+// CRLF after each line, until `bytes` are reached or passed.
+template <typename AddWord>
+std::string LinesOfWords(size_t bytes, int perLine, AddWord addWord) {
   std::string text;
   text.reserve(bytes + 64);
   int wordsOnLine = 0;
   while (text.size() < bytes) {
-    text += Pick(random, words);
-    if (++wordsOnLine == 10) {
+    addWord(text, wordsOnLine == 0);
+    if (++wordsOnLine == perLine) {
       text += "\r\n";
       wordsOnLine = 0;
     } else {
       text += ' ';
     }
   }
-  return FitTo(std::move(text), bytes);
+  return text;
+}
+
+// Lines of ten words picked from `words`, cut to exactly `bytes` by FitTo.
+template <size_t N>
+std::string WordsText(const char* const (&words)[N], size_t bytes, uint64_t seed) {
+  Random random(seed);
+  return FitTo(
+      LinesOfWords(bytes, 10, [&](std::string& text, bool) { text += Pick(random, words); }),
+      bytes);
 }
 
 // Words of an installer's log. "adapter" comes once in about 70 words (one
@@ -82,25 +91,16 @@ std::string MakeLog(size_t bytes, uint64_t seed) {
   static const char* const kUrlish[] = {"50%", "#3", "$PATH", "R&D", "a+b", "100%", "C#", "&"};
   static const char kMarker[] = "\r\nchecksum mismatch";
   Random random(seed);
-  std::string text;
-  text.reserve(bytes + 64);
-  int wordsOnLine = 0;
-  while (text.size() < bytes) {
-    if (wordsOnLine == 0 && random.OneIn(5)) text += '\t';
+  std::string text = LinesOfWords(bytes, 12, [&](std::string& out, bool atLineStart) {
+    if (atLineStart && random.OneIn(5)) out += '\t';
     if (random.OneIn(70)) {
-      text += Pick(random, kAdapter);
+      out += Pick(random, kAdapter);
     } else if (random.OneIn(60)) {
-      text += Pick(random, kUrlish);
+      out += Pick(random, kUrlish);
     } else {
-      text += Pick(random, kWords);
+      out += Pick(random, kWords);
     }
-    if (++wordsOnLine == 12) {
-      text += "\r\n";
-      wordsOnLine = 0;
-    } else {
-      text += ' ';
-    }
-  }
+  });
   text.resize(bytes - (sizeof kMarker - 1));
   return text + kMarker;
 }
@@ -267,32 +267,34 @@ PathString& Input::path() const {
   return *path_;
 }
 
+namespace {
+
+std::string MakeText(Shape shape, size_t bytes, uint64_t seed) {
+  switch (shape) {
+    case Shape::kLog:
+      return MakeLog(bytes, seed);
+    case Shape::kDense:
+      return MakeDense(bytes, seed);
+    case Shape::kAnsi:
+      return MakeAnsi(bytes, seed);
+    case Shape::kUtf8:
+      return MakeUtf8(bytes, seed);
+    case Shape::kEntities:
+      return MakeEntities(bytes, seed);
+    case Shape::kPath:
+      return MakePath(bytes);
+  }
+  return std::string();
+}
+
+}  // namespace
+
 const Input& InputFor(const InputSpec& spec, int scale) {
   static std::map<std::pair<int, size_t>, std::unique_ptr<Input>> made;
   const size_t bytes = spec.bytes * static_cast<size_t>(scale);
   auto& slot = made[{static_cast<int>(spec.shape), bytes}];
   if (slot == nullptr) {
-    const uint64_t seed = 0x5EED0000 + bytes;
-    switch (spec.shape) {
-      case Shape::kLog:
-        slot = std::make_unique<Input>(MakeLog(bytes, seed));
-        break;
-      case Shape::kDense:
-        slot = std::make_unique<Input>(MakeDense(bytes, seed));
-        break;
-      case Shape::kAnsi:
-        slot = std::make_unique<Input>(MakeAnsi(bytes, seed));
-        break;
-      case Shape::kUtf8:
-        slot = std::make_unique<Input>(MakeUtf8(bytes, seed));
-        break;
-      case Shape::kEntities:
-        slot = std::make_unique<Input>(MakeEntities(bytes, seed));
-        break;
-      case Shape::kPath:
-        slot = std::make_unique<Input>(MakePath(bytes));
-        break;
-    }
+    slot = std::make_unique<Input>(MakeText(spec.shape, bytes, 0x5EED0000 + bytes));
   }
   return *slot;
 }

@@ -172,6 +172,27 @@ inline void Done(std::string* r, const TextString& s) {
   Report(r, s.GetText());
 }
 
+// OnFreshCopy: ours for an operation that rewrites the text in place: a
+// string built from the input (capacity exactly its size), then `edit`.
+template <typename Result>
+Impl OnFreshCopy(Result (TextString::*edit)()) {
+  return Ours([edit](const Input& in, std::string* r) {
+    TextString s(in.c_str(), 0);
+    (s.*edit)();
+    Done(r, s);
+  });
+}
+
+// OnStringCopy: a std::string peer that transforms a copy of the input.
+template <typename F>
+Impl OnStringCopy(std::string name, F transform) {
+  return Peer(std::move(name), [transform](const Input& in, std::string* r) {
+    std::string s = in.text();
+    transform(&s);
+    Done(r, s);
+  });
+}
+
 }  // namespace bench
 
 #endif  // BENCH_BENCHSUPPORT_H_

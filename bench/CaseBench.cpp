@@ -13,28 +13,11 @@ namespace {
 
 void RegisterCase() {
   AddRow("case", "MakeUpper", {kLog64K, kLog4M}, "fresh copy; eight bytes at a time",
-         {Ours([](const Input& in, std::string* r) {
-            TextString s(in.c_str(), 0);
-            s.MakeUpper();
-            Done(r, s);
-          }),
-          Peer("absl::AsciiStrToUpper", [](const Input& in, std::string* r) {
-            std::string s = in.text();
-            absl::AsciiStrToUpper(&s);
-            Done(r, s);
-          })});
-
+         {OnFreshCopy(&TextString::MakeUpper),
+          OnStringCopy("absl::AsciiStrToUpper", [](std::string* s) { absl::AsciiStrToUpper(s); })});
   AddRow("case", "MakeLower", {kLog64K, kLog4M}, "fresh copy; eight bytes at a time",
-         {Ours([](const Input& in, std::string* r) {
-            TextString s(in.c_str(), 0);
-            s.MakeLower();
-            Done(r, s);
-          }),
-          Peer("absl::AsciiStrToLower", [](const Input& in, std::string* r) {
-            std::string s = in.text();
-            absl::AsciiStrToLower(&s);
-            Done(r, s);
-          })});
+         {OnFreshCopy(&TextString::MakeLower),
+          OnStringCopy("absl::AsciiStrToLower", [](std::string* s) { absl::AsciiStrToLower(s); })});
 
   AddRow("case", "IsEqual, folded: text against its upper-case copy", {kLog64K, kLog4M},
          "equal texts, every byte compared; strcasecmp (glibc) takes 32 bytes a step with AVX2 "

@@ -22,6 +22,20 @@ std::string& Kept(int which) {
   return kept[which];
 }
 
+// GetDirectory's and GetFileName's std::string counterpart: the text before
+// (or after) the last backslash, into an output kept between iterations.
+const std::string& AroundLastBackslash(const Input& in, bool after) {
+  const size_t slash = in.text().rfind('\\');
+  const bool none = slash == std::string::npos;
+  std::string& part = Kept(after ? 2 : 1);
+  if (after) {
+    part.assign(in.text(), none ? 0 : slash + 1);
+  } else {
+    part.assign(in.text(), 0, none ? 0 : slash);
+  }
+  return part;
+}
+
 void RegisterComponents() {
   AddRow("paths", "Split into four strings", kPaths,
          "by design: a 260-byte scratch string, each part through its Extract operation, two "
@@ -69,33 +83,32 @@ void RegisterComponents() {
             Done(r, Kept(0));
           })});
 
-  AddRow("paths", "GetDirectory", kPaths,
-         "by design: the cache is emptied, then ExtractDirectory assigns the part",
-         {Ours([](const Input& in, std::string* r) { Done(r, in.path().GetDirectory(0)); }),
-          Peer("std::string",
-               [](const Input& in, std::string* r) {
-                 const size_t slash = in.text().rfind('\\');
-                 Kept(1).assign(in.text(), 0, slash == std::string::npos ? 0 : slash);
-                 Done(r, Kept(1));
-               }),
-          Nearest("fs::path::parent_path", [](const Input& in, std::string* r) {
-            const fs::path directory = fs::path(in.slashed()).parent_path();
-            Done(r, directory.native());
-          })});
-
-  AddRow("paths", "GetFileName", kPaths,
-         "by design: the cache is emptied, then ExtractFileName assigns the part",
-         {Ours([](const Input& in, std::string* r) { Done(r, in.path().GetFileName(0)); }),
-          Peer("std::string",
-               [](const Input& in, std::string* r) {
-                 const size_t slash = in.text().rfind('\\');
-                 Kept(2).assign(in.text(), slash == std::string::npos ? 0 : slash + 1);
-                 Done(r, Kept(2));
-               }),
-          Nearest("fs::path::filename", [](const Input& in, std::string* r) {
-            const fs::path name = fs::path(in.slashed()).filename();
-            Done(r, name.native());
-          })});
+  // The two parts around the last backslash.
+  const struct {
+    const char* name;
+    const char* note;
+    const char* (PathString::*get)(int);
+    bool after;
+    const char* nearest;
+    fs::path (fs::path::*part)() const;
+  } parts[] = {
+      {"GetDirectory", "by design: the cache is emptied, then ExtractDirectory assigns the part",
+       &PathString::GetDirectory, false, "fs::path::parent_path", &fs::path::parent_path},
+      {"GetFileName", "by design: the cache is emptied, then ExtractFileName assigns the part",
+       &PathString::GetFileName, true, "fs::path::filename", &fs::path::filename},
+  };
+  for (const auto& part : parts) {
+    AddRow("paths", part.name, kPaths, part.note,
+           {Ours([part](const Input& in, std::string* r) { Done(r, (in.path().*part.get)(0)); }),
+            Peer("std::string",
+                 [part](const Input& in, std::string* r) {
+                   Done(r, AroundLastBackslash(in, part.after));
+                 }),
+            Nearest(part.nearest, [part](const Input& in, std::string* r) {
+              const fs::path piece = (fs::path(in.slashed()).*part.part)();
+              Done(r, piece.native());
+            })});
+  }
 
   AddRow("paths", "GetArguments", kPaths,
          "by design: the cache is emptied, then ExtractArguments searches \" -\" and assigns "
