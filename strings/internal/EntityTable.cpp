@@ -2,7 +2,9 @@
 
 namespace strings_internal {
 
-const std::array<EntityRow, 42> EntityTable = {{
+namespace {
+
+constexpr std::array<EntityRow, 42> kRows = {{
     {"&ouml;", '\xF6'},   {"&Ouml;", '\xD6'},   {"&auml;", '\xE4'},   {"&Auml;", '\xC4'},
     {"&uuml;", '\xFC'},   {"&Uuml;", '\xDC'},   {"&szlig;", '\xDF'},  {"&sect;", '\xA7'},
     {"&Ccedil;", '\xC7'}, {"&ccedil;", '\xE7'}, {"&Aacute;", '\xC1'}, {"&Agrave;", '\xC0'},
@@ -15,5 +17,52 @@ const std::array<EntityRow, 42> EntityTable = {{
     {"&Ecirc;", '\xCA'},  {"&eacute;", '\xE9'}, {"&egrave;", '\xE8'}, {"&ecirc;", '\xEA'},
     {"&yacute;", '\xFD'}, {"&Yacute;", '\xDD'},
 }};
+
+constexpr uint64_t KeyOf(const char* afterAmpersand) {
+  uint64_t key = 0;
+  for (unsigned i = 0; afterAmpersand[i] != '\0'; ++i) {
+    key |= uint64_t{static_cast<unsigned char>(afterAmpersand[i])} << (8 * i);
+  }
+  return key;
+}
+
+constexpr ReferenceIndex BuildIndex() {
+  ReferenceIndex index;
+  for (unsigned row = 0; row < kRows.size(); ++row) {
+    const uint64_t key = KeyOf(kRows[row].reference + 1);
+    const unsigned slot = ReferenceSlot(key);
+    if (index.rowOf[slot] != 0) index.shared = true;
+    index.rowOf[slot] = static_cast<uint8_t>(row + 1);
+    index.keys[row + 1] = key;
+    index.bytes[row + 1] = kRows[row].byte;
+  }
+  return index;
+}
+
+constexpr ReferenceIndex kIndex = BuildIndex();
+static_assert(!kIndex.shared, "choose another multiplier for ReferenceSlot");
+
+constexpr void Put(EntityEncoding& table, unsigned row, unsigned char byte, const char* reference) {
+  table.rowOf[byte] = static_cast<uint8_t>(row);
+  uint8_t length = 0;
+  for (; reference[length] != '\0'; ++length) table.references[row][length] = reference[length];
+  table.lengths[byte] = length;
+}
+
+constexpr EntityEncoding BuildEncoding() {
+  EntityEncoding table;
+  for (uint8_t& length : table.lengths) length = 1;
+  Put(table, 1, '&', "&amp;");
+  for (unsigned row = 0; row < kRows.size(); ++row) {
+    Put(table, row + 2, static_cast<unsigned char>(kRows[row].byte), kRows[row].reference);
+  }
+  return table;
+}
+
+}  // namespace
+
+const std::array<EntityRow, 42> EntityTable = kRows;
+const EntityEncoding EntityEncodingTable = BuildEncoding();
+const ReferenceIndex EntityReferenceIndex = kIndex;
 
 }  // namespace strings_internal
