@@ -6,6 +6,7 @@
 
 #include "strings/TextString.h"
 #include "strings/internal/Ascii.h"
+#include "strings/internal/FoldedCompare.h"
 #include "strings/internal/TextSearch.h"
 
 namespace ascii = strings_internal::ascii;
@@ -22,6 +23,10 @@ bool SameByte(char a, char b, bool caseSensitive) {
 // distance it covers. For a longer needle that overlaps itself, that would
 // be its length for every byte of the text.
 constexpr size_t kLongestResearchedNeedle = 256;
+
+// IsEqual measures and compares blocks of up to this many bytes of each
+// text, so that a block is still in the first-level cache when compared.
+constexpr size_t kLargestComparedBlock = 4096;
 
 }  // namespace
 
@@ -44,8 +49,8 @@ int TextString::IsEqual(const char* other, int caseSensitive) const {
   if (caseSensitive != 0) return std::strcmp(text, other) == 0 ? 1 : 0;
   // Folding keeps every byte a byte, so texts equal but for case end at the
   // same place. Both are measured a block at a time, never further than the
-  // shorter one reaches, and each block is compared a word at a time.
-  using ascii::word::Word;
+  // shorter one reaches, and each block is compared while it is still in
+  // the cache.
   size_t at = 0;
   size_t block = 64;
   for (;;) {
@@ -56,18 +61,10 @@ int TextString::IsEqual(const char* other, int caseSensitive) const {
     if ((endOfMine == nullptr) != (endOfOther == nullptr)) return 0;
     const size_t span = endOfMine != nullptr ? static_cast<size_t>(endOfMine - (text + at)) : block;
     if (endOfOther != nullptr && static_cast<size_t>(endOfOther - (other + at)) != span) return 0;
-    size_t i = at;
-    for (; i + sizeof(Word) <= at + span; i += sizeof(Word)) {
-      const Word a = ascii::word::Load(text + i);
-      const Word b = ascii::word::Load(other + i);
-      if (a != b && ascii::word::ToLower(a) != ascii::word::ToLower(b)) return 0;
-    }
-    for (; i < at + span; ++i) {
-      if (ascii::ToLower(text[i]) != ascii::ToLower(other[i])) return 0;
-    }
+    if (!strings_internal::FoldedEqual(text + at, other + at, span)) return 0;
     if (endOfMine != nullptr) return 1;
     at += block;
-    if (block < (size_t{1} << 16)) block *= 2;
+    if (block < kLargestComparedBlock) block *= 2;
   }
 }
 
