@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/posix/Cp1252.h"
 #include "platform/posix/Utf8.h"
@@ -20,21 +21,27 @@ bool IsWindows1252(unsigned codePage) {
 }
 
 // Output: the units a conversion produces, written into the caller's buffer
-// or, without one, only counted.
-template <typename Unit>
+// (kWrite) or only counted. Measuring is its own instantiation, so that
+// neither pays for the other's test on every unit.
+template <typename Unit, bool kWrite>
 class Output {
  public:
-  Output(Unit* out, int capacity) : out_(out), capacity_(out != nullptr ? capacity : 0) {}
+  Output(Unit* out, int capacity) : out_(out), capacity_(kWrite ? capacity : 0) {}
 
   void Put(Unit unit) {
-    if (out_ != nullptr && count_ < capacity_) out_[count_] = unit;
+    if (kWrite && count_ < capacity_) out_[count_] = unit;
     ++count_;
   }
+
+  // How many more units fit (only when writing), and where the next goes.
+  int64_t Room() const { return capacity_ - count_; }
+  Unit* Next() { return out_ + count_; }
+  void Skip(int64_t units) { count_ += units; }
 
   // Result: the units produced, terminator included; 0 when they did not
   // fit the buffer or an int.
   int Result() const {
-    if (count_ > INT_MAX || (out_ != nullptr && count_ > capacity_)) return 0;
+    if (count_ > INT_MAX || (kWrite && count_ > capacity_)) return 0;
     return static_cast<int>(count_);
   }
 
@@ -44,7 +51,33 @@ class Output {
   int64_t count_ = 0;
 };
 
-void PutUtf16(char32_t codePoint, Output<char16_t>* out) {
+// Most text is ASCII: every converter copies a run of ASCII units in a
+// loop of its own, which stops at the terminator (never reading past it) or
+// at the first other unit, without the tests of a character's decoding.
+bool IsAsciiNotNul(unsigned unit) { return unit - 1 < 0x7F; }
+
+// AsciiRun: copies (or counts) the ASCII units from `*p` on, as far as the
+// output has room, and moves `*p` past them.
+template <typename From, typename To, bool kWrite>
+void AsciiRun(const From** p, Output<To, kWrite>* out) {
+  const From* in = *p;
+  if (kWrite) {
+    To* const first = out->Next();
+    To* o = first;
+    for (int64_t room = out->Room(); room > 0 && IsAsciiNotNul(*in); --room) {
+      *o++ = static_cast<To>(*in++);
+    }
+    out->Skip(o - first);
+  } else {
+    const From* const start = in;
+    while (IsAsciiNotNul(*in)) ++in;
+    out->Skip(in - start);
+  }
+  *p = in;
+}
+
+template <bool kWrite>
+void PutUtf16(char32_t codePoint, Output<char16_t, kWrite>* out) {
   if (codePoint < 0x10000) {
     out->Put(static_cast<char16_t>(codePoint));
     return;
@@ -58,23 +91,39 @@ void PutUtf16(char32_t codePoint, Output<char16_t>* out) {
 // the terminator. (Wine drops the terminator, and any bytes still before it,
 // when a lead byte announces more bytes than are left; the characters are
 // the same whenever the bytes left are continuation bytes.)
-int Utf8ToWide(const char* source, Output<char16_t>* out) {
+template <bool kWrite>
+int Utf8ToWide(const char* source, Output<char16_t, kWrite>* out) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(source);
   for (;;) {
+    AsciiRun(&p, out);
     if (*p < 0x80) {
       out->Put(*p);
       if (*p++ == '\0') return out->Result();
+      continue;
+    }
+    // Two-byte characters (Latin-1 among them) without the general decoder.
+    if (*p >= 0xC2 && *p <= 0xDF && (p[1] & 0xC0) == 0x80) {
+      out->Put(static_cast<char16_t>((*p & 0x1F) << 6 | (p[1] & 0x3F)));
+      p += 2;
       continue;
     }
     PutUtf16(utf8::DecodeOne(&p), out);
   }
 }
 
-int Cp1252ToWide(const char* source, Output<char16_t>* out) {
+template <bool kWrite>
+int Cp1252ToWide(const char* source, Output<char16_t, kWrite>* out) {
+  // One unit for every byte: measuring is the length alone.
+  const size_t units = std::strlen(source) + 1;
+  if (!kWrite) {
+    out->Skip(static_cast<int64_t>(units));
+    return out->Result();
+  }
   const unsigned char* p = reinterpret_cast<const unsigned char*>(source);
-  do {
-    out->Put(cp1252::ToUnicode(*p));
-  } while (*p++ != '\0');
+  const size_t fits = out->Room() < 0 ? 0 : static_cast<size_t>(out->Room());
+  char16_t* o = out->Next();
+  for (size_t i = 0; i < units && i < fits; ++i) o[i] = cp1252::ToUnicode(p[i]);
+  out->Skip(static_cast<int64_t>(units));
   return out->Result();
 }
 
@@ -96,58 +145,99 @@ char32_t NextCodePoint(const char16_t** cursor) {
   return codePoint;
 }
 
-int WideToUtf8(const char16_t* source, Output<char>* out) {
+// Units below 0x800 (no surrogate among them) take one or two bytes; the
+// loops over them decide without a branch per unit, so that accented
+// letters every few bytes cost no mispredictions.
+unsigned Utf8Length(char16_t unit) { return 1u + (unit >= 0x80) + (unit >= 0x800); }
+
+template <bool kWrite>
+int WideToUtf8(const char16_t* source, Output<char, kWrite>* out) {
   const char16_t* p = source;
   for (;;) {
-    // Most text is ASCII: one unit, one byte, no decoding.
-    while (*p != 0 && *p < 0x80) out->Put(static_cast<char>(*p++));
+    if (!kWrite) {
+      int64_t bytes = 0;
+      for (; *p != 0 && *p < 0xD800; ++p) bytes += Utf8Length(*p);
+      out->Skip(bytes);
+    } else {
+      char* const first = out->Next();
+      char* o = first;
+      // Three bytes of room for every unit written without a test.
+      for (char* const last = first + (out->Room() > 3 ? out->Room() - 3 : 0);
+           o < last && *p != 0 && *p < 0x800; ++p) {
+        const unsigned unit = *p;
+        const unsigned two = unit >= 0x80;
+        const unsigned lead = 0u - two;  // all ones for a two-byte unit
+        const char pair[2] = {static_cast<char>((unit & ~lead) | ((0xC0 | (unit >> 6)) & lead)),
+                              static_cast<char>(0x80 | (unit & 0x3F))};
+        std::memcpy(o, pair, 2);
+        o += 1 + two;
+      }
+      out->Skip(o - first);
+    }
+    if (*p < 0x80) {
+      out->Put(static_cast<char>(*p));
+      if (*p++ == 0) return out->Result();
+      continue;
+    }
     const char32_t codePoint = NextCodePoint(&p);
+    const int length = utf8::EncodedLength(codePoint);
+    if (!kWrite) {
+      out->Skip(length);
+      continue;
+    }
     unsigned char bytes[4];
     utf8::Encode(codePoint, bytes);
-    for (int i = 0; i < utf8::EncodedLength(codePoint); ++i) out->Put(static_cast<char>(bytes[i]));
-    if (codePoint == 0) return out->Result();
+    for (int i = 0; i < length; ++i) out->Put(static_cast<char>(bytes[i]));
   }
 }
 
 // Unit by unit, as Windows does: a surrogate pair gives two '?'.
-int WideToCp1252(const char16_t* source, Output<char>* out) {
+template <bool kWrite>
+int WideToCp1252(const char16_t* source, Output<char, kWrite>* out) {
   const char16_t* p = source;
-  do {
-    out->Put(static_cast<char>(cp1252::FromUnicode(*p)));
-  } while (*p++ != 0);
-  return out->Result();
+  for (;;) {
+    AsciiRun(&p, out);
+    const char16_t unit = *p++;
+    // Latin-1 is 1252's own, but for 0x80 to 0x9F.
+    const bool latin1 = unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF);
+    out->Put(static_cast<char>(latin1 ? unit : cp1252::FromUnicode(unit)));
+    if (unit == 0) return out->Result();
+  }
 }
 
-// One direction of conversion: its UTF-8 and its Windows-1252 form.
-template <typename From, typename To>
-struct Direction {
-  int (*utf8)(const From*, Output<To>*);
-  int (*cp1252)(const From*, Output<To>*);
-};
+template <bool kWrite>
+int ConvertTo(unsigned codePage, const char* source, char16_t* out, int outSize) {
+  Output<char16_t, kWrite> output(out, outSize);
+  if (codePage == kCodePageUtf8) return Utf8ToWide(source, &output);
+  if (IsWindows1252(codePage)) return Cp1252ToWide(source, &output);
+  return 0;
+}
 
-constexpr Direction<char, char16_t> kToWide = {Utf8ToWide, Cp1252ToWide};
-constexpr Direction<char16_t, char> kFromWide = {WideToUtf8, WideToCp1252};
+template <bool kWrite>
+int ConvertTo(unsigned codePage, const char16_t* source, char* out, int outSize) {
+  Output<char, kWrite> output(out, outSize);
+  if (codePage == kCodePageUtf8) return WideToUtf8(source, &output);
+  if (IsWindows1252(codePage)) return WideToCp1252(source, &output);
+  return 0;
+}
 
 // Both calls check their arguments and pick the code page alike. Without an
 // output buffer the size is not looked at: the call measures.
 template <typename From, typename To>
-int Convert(const Direction<From, To>& direction, unsigned codePage, const From* source, To* out,
-            int outSize) {
+int Convert(unsigned codePage, const From* source, To* out, int outSize) {
   if (source == nullptr || (out != nullptr && outSize < 0)) return 0;
-  Output<To> output(out, outSize);
-  if (codePage == kCodePageUtf8) return direction.utf8(source, &output);
-  if (IsWindows1252(codePage)) return direction.cp1252(source, &output);
-  return 0;
+  return out != nullptr ? ConvertTo<true>(codePage, source, out, outSize)
+                        : ConvertTo<false>(codePage, source, out, outSize);
 }
 
 }  // namespace
 
 int MultiByteToWide(unsigned codePage, const char* source, char16_t* out, int outUnits) {
-  return Convert(kToWide, codePage, source, out, outUnits);
+  return Convert(codePage, source, out, outUnits);
 }
 
 int WideToMultiByte(unsigned codePage, const char16_t* source, char* out, int outBytes) {
-  return Convert(kFromWide, codePage, source, out, outBytes);
+  return Convert(codePage, source, out, outBytes);
 }
 
 unsigned AnsiCodePage() { return kCodePageWindows1252; }

@@ -3,15 +3,15 @@
 namespace platform {
 namespace cp1252 {
 
-namespace {
-
 // Bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
-constexpr char16_t kHighControls[32] = {
+extern const char16_t kHighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
 };
+
+namespace {
 
 // Windows (flags 0) also writes a look-alike for characters that 1252
 // lacks, from a table of several hundred entries. We keep the two blocks
@@ -56,10 +56,6 @@ unsigned char BestFit(char16_t unit) {
 }
 
 }  // namespace
-
-char16_t ToUnicode(unsigned char byte) {
-  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
-}
 
 unsigned char FromUnicode(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<unsigned char>(unit);
