@@ -55,23 +55,28 @@ bool KeepsErrorRecord(const TextString& s, const Before& before);
 // An edit that returns the string's text, checked against the model:
 // `model` does to the model what `operation` must do to the string. Both
 // take their arguments as the operation found them.
+// Returns what the operation returned.
 template <typename Model, typename Operation>
-void CheckEdit(TextString& s, const char* which, Model model, Operation operation) {
+auto CheckEdit(TextString& s, const char* which, Model model, Operation operation) {
   const Before before = Snap(s);
   Buffer want = before.model;
   model(want);
-  ReturnsText(s, operation());
+  const auto result = operation();
+  ReturnsText(s, result);
   Expect(s, want, before.ptr, which);
+  return result;
 }
 
 // An operation without arguments that changes the text, checked against
-// the model's operation of the same name.
+// the model's operation of the same name; `*result` (when given) receives
+// what the operation returned.
 template <typename String, typename Result>
 void CheckPlainEdit(String& s, const char* name, void (Buffer::*model)(),
-                    Result (String::*operation)()) {
+                    Result (String::*operation)(), Result* result = nullptr) {
   report::CurrentOperation() = name;
-  CheckEdit(
+  const Result returned = CheckEdit(
       s, name, [&](Buffer& want) { (want.*model)(); }, [&] { return (s.*operation)(); });
+  if (result != nullptr) *result = returned;
 }
 
 }  // namespace fuzz

@@ -11,6 +11,7 @@
 
 #include "fuzz/Checks.h"
 #include "fuzz/FormatArgs.h"
+#include "fuzz/LiteralPasses.h"
 #include "fuzz/Operations.h"
 #include "fuzz/Oracle.h"
 #include "fuzz/Report.h"
@@ -317,8 +318,20 @@ void OpExpandTabs(Input& in, World&, TextString& s) {
       [&] { return s.ExpandTabs(width); });
 }
 
+// An operation defined as a sequence of passes: checked against the model,
+// and against the library's own passes run one by one on a twin of the
+// string, in every byte of the buffer.
+void CheckPassesEdit(TextString& s, const char* name, void (Buffer::*model)(),
+                     const char* (TextString::*operation)(), const char* (*sequence)(TextString&)) {
+  literal::Twin twin(s);
+  const char* result = nullptr;
+  CheckPlainEdit(s, name, model, operation, &result);
+  twin.Expect(s, result, sequence, name);
+}
+
 void OpRemoveWhitespace(Input&, World&, TextString& s) {
-  CheckPlainEdit(s, "RemoveWhitespace", &Buffer::RemoveWhitespace, &TextString::RemoveWhitespace);
+  CheckPassesEdit(s, "RemoveWhitespace", &Buffer::RemoveWhitespace, &TextString::RemoveWhitespace,
+                  literal::RemoveWhitespace);
 }
 
 void OpTrimLeft(Input&, World&, TextString& s) {
@@ -548,11 +561,11 @@ void OpAnsiToUtf8(Input&, World&, TextString& s) {
 void OpEntities(Input&, World&, TextString& s, int form) {
   switch (form) {
     case 0:
-      return CheckPlainEdit(s, "DecodeEntities", &Buffer::DecodeEntities,
-                            &TextString::DecodeEntities);
+      return CheckPassesEdit(s, "DecodeEntities", &Buffer::DecodeEntities,
+                             &TextString::DecodeEntities, literal::DecodeEntities);
     case 1:
-      return CheckPlainEdit(s, "EncodeEntities", &Buffer::EncodeEntities,
-                            &TextString::EncodeEntities);
+      return CheckPassesEdit(s, "EncodeEntities", &Buffer::EncodeEntities,
+                             &TextString::EncodeEntities, literal::EncodeEntities);
     case 2:
       return CheckPlainEdit(s, "EscapeUrlChars", &Buffer::EscapeUrlChars,
                             &TextString::EscapeUrlChars);
