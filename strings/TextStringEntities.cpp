@@ -41,23 +41,22 @@ void CloseNumericReference(char* ampersand) {
   }
 }
 
-// Moves the `run` bytes at `in` down to `out` (out < in). Sixteen at a time
-// while neither the writing overtakes what is still to be read (`in` is at
-// least sixteen ahead) nor the reading passes `end`: runs between references
-// are short, and a call per run would cost more than the copy.
+// Moves the `run` bytes at `in` down to `out` (out < in). Runs between
+// references are short, and a call per run would cost more than the copy:
+// where the writing cannot overtake what is still to be read (`in` is at
+// least kStep ahead) and the reading stays inside the text, kStep bytes are
+// copied at once, more only for a longer run.
 void MoveDown(char* out, const char* in, size_t run, const char* end) {
-  constexpr size_t kStep = 2 * sizeof(word::Word);
-  if (in - out < static_cast<ptrdiff_t>(kStep) ||
-      end - (in + run) < static_cast<ptrdiff_t>(kStep)) {
+  constexpr size_t kStep = 4 * sizeof(word::Word);
+  if (in - out < static_cast<ptrdiff_t>(kStep) || end - in < static_cast<ptrdiff_t>(run + kStep)) {
     std::memmove(out, in, run);
     return;
   }
   size_t i = 0;
   do {
-    const word::Word first = word::Load(in + i);
-    const word::Word second = word::Load(in + i + sizeof(word::Word));
-    word::Store(out + i, first);
-    word::Store(out + i + sizeof(word::Word), second);
+    word::Word w[4];
+    std::memcpy(w, in + i, kStep);
+    std::memcpy(out + i, w, kStep);
     i += kStep;
   } while (i < run);
 }
@@ -76,70 +75,114 @@ bool BeginsAmp(const char* ampersand, const char* end) {
   return (bytes | caseBits) == amp;
 }
 
-// InPlaceWriter: a text rewritten over itself, never growing: the bytes
-// from `in` on are still the old text, those before `out` the new one.
-struct InPlaceWriter {
-  InPlaceWriter(char* text, const char* end) : out(text), in(text), end(end) {}
-
-  // Keeps the old text up to `to`, then puts `replacement` for the `skipped`
-  // bytes from there.
-  void Replace(const char* to, size_t skipped, const char* replacement, size_t length) {
-    const size_t run = static_cast<size_t>(to - in);
-    if (out != in) MoveDown(out, in, run, end);
-    out += run;
-    if (length != 0) std::memcpy(out, replacement, length);
-    out += length;
-    in = to + skipped;
+// Places: offsets of ampersands in a text, in increasing order; room grows
+// by doubling, from a few on the stack.
+class Places {
+ public:
+  Places() = default;
+  Places(const Places&) = delete;
+  Places& operator=(const Places&) = delete;
+  ~Places() {
+    if (places_ != first_) strings_internal::DeleteTextBuffer(reinterpret_cast<char*>(places_));
   }
 
-  // Keeps the rest; returns the end of the new text.
-  char* Finish() {
-    const size_t rest = static_cast<size_t>(end - in);
-    if (out != in) std::memmove(out, in, rest);
-    return out + rest;
+  void Add(uint32_t place) {
+    if (count_ == capacity_) Grow();
+    places_[count_++] = place;
+  }
+  const uint32_t* begin() const { return places_; }
+  const uint32_t* end() const { return places_ + count_; }
+  size_t size() const { return count_; }
+
+ private:
+  void Grow() {
+    uint32_t* grown = reinterpret_cast<uint32_t*>(
+        strings_internal::NewTextBuffer(2 * capacity_ * sizeof(uint32_t)));
+    std::memcpy(grown, places_, count_ * sizeof(uint32_t));
+    if (places_ != first_) strings_internal::DeleteTextBuffer(reinterpret_cast<char*>(places_));
+    places_ = grown;
+    capacity_ *= 2;
   }
 
-  char* out;
-  const char* in;
-  const char* end;
+  uint32_t first_[64];
+  uint32_t* places_ = first_;
+  size_t count_ = 0;
+  size_t capacity_ = 64;
 };
 
 // Decodes the table's references in [text, end), in place: the result is
-// never longer. Counts the ampersands that stay and those of them that
-// begin "&amp" (folded), which decide whether ProtectEntities runs.
-// Returns the end of the result.
-char* DecodeTableReferences(char* text, char* end, size_t* ampersands, size_t* amps) {
-  InPlaceWriter writer(text, end);
+// never longer. Collects the places of the ampersands that stay and counts
+// those of them that begin "&amp" (folded), which decide whether the
+// semicolons are protected. Returns the end of the result.
+char* DecodeTableReferences(char* text, char* end, Places* staying, size_t* amps) {
   ByteFinder finder(text, end, '&');
-  for (const char* ampersand = finder.Next(text); ampersand != end;) {
+  const char* ampersand = finder.Next(text);
+  char* out = const_cast<char*>(ampersand);  // the bytes before it stay where they are
+  while (ampersand != end) {
     char byte;
     const size_t length = strings_internal::MatchReference(ampersand, end, &byte);
-    if (length != 0) {
-      writer.Replace(ampersand, length, &byte, 1);
-      ampersand = finder.Next(writer.in);
-      continue;
+    const char* from = ampersand + length;
+    if (length == 0) {
+      *amps += BeginsAmp(ampersand, end) ? 1 : 0;
+      staying->Add(static_cast<uint32_t>(out - text));
+      byte = '&';
+      from = ampersand + 1;
     }
-    ++*ampersands;
-    *amps += BeginsAmp(ampersand, end) ? 1 : 0;
-    ampersand = finder.Next(ampersand + 1);
+    *out++ = byte;
+    ampersand = finder.Next(from);
+    const size_t run = static_cast<size_t>(ampersand - from);
+    MoveDown(out, from, run, end);
+    out += run;
   }
-  return writer.Finish();
+  return out;
 }
 
-// The last pass: every "&amp;" (exact) becomes '&', in place. Returns the
-// end of the text and counts the replacements.
-char* CollapseAmpersands(char* text, char* end, uint64_t* matches) {
-  InPlaceWriter writer(text, end);
-  ByteFinder finder(text, end, '&');
-  for (const char* ampersand = finder.Next(text); ampersand != end;) {
-    const char* after = ampersand + 1;
-    if (after[0] == 'a' && after[1] == 'm' && after[2] == 'p' && after[3] == ';') {
-      writer.Replace(after, 4, nullptr, 0);
-      ++*matches;
-    }
-    ampersand = finder.Next(after);
+// ProtectEntities on a text whose ampersands are all at `places`.
+void ProtectAt(char* text, const char* end, const Places& places) {
+  for (uint32_t place : places) {
+    if (text[place + 1] == '#') CloseNumericReference(text + place);
   }
-  return writer.Finish();
+  ByteFinder semicolons(text, end, ';');
+  const char* position = text;
+  for (uint32_t place : places) {
+    const char* ampersand = text + place;
+    if (ampersand < position) continue;
+    if (ascii::StartsWithFolded(ampersand, "&amp;")) {
+      position = ampersand + 1;
+      continue;
+    }
+    const char* semicolon = semicolons.Next(ampersand);
+    if (semicolon == end) return;
+    *const_cast<char*>(semicolon) = ',';
+    position = semicolon;
+  }
+}
+
+// The last pass: every "&amp;" (exact) becomes '&', in place, the text's
+// ampersands being all at `places`. Returns the end of the text and counts
+// the replacements.
+char* CollapseAmpersands(char* text, char* end, const Places& places, uint64_t* matches) {
+  char* out = nullptr;  // null until the first match: nothing before it moves
+  const char* from = text;
+  for (uint32_t place : places) {
+    // Each byte is read only when the one before matched: never past the
+    // terminator.
+    const char* after = text + place + 1;
+    if (!(after[0] == 'a' && after[1] == 'm' && after[2] == 'p' && after[3] == ';')) continue;
+    const size_t run = static_cast<size_t>(after - from);
+    if (out == nullptr) {
+      out = const_cast<char*>(after);
+    } else {
+      MoveDown(out, from, run, end);
+      out += run;
+    }
+    from = after + 4;
+    ++*matches;
+  }
+  if (out == nullptr) return end;
+  const size_t rest = static_cast<size_t>(end - from);
+  std::memmove(out, from, rest);
+  return out + rest;
 }
 
 // The length of what EncodeEntities makes of [in, end). Four sums, so that
@@ -207,19 +250,20 @@ constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReferenc
 const char* TextString::DecodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
-  size_t ampersands = 0;
+  Places staying;
   size_t amps = 0;
-  char* end = DecodeTableReferences(text, text + length, &ampersands, &amps);
+  char* end = DecodeTableReferences(text, text + length, &staying, &amps);
   *end = '\0';
   // Every decoding pass shrinks the text, so the buffer is kept: the table's
   // passes count as one.
   const Pass tablePass = {1, -static_cast<int64_t>(length - static_cast<uint64_t>(end - text))};
   const PassOutcome decoded = PlanPasses(length, size, &tablePass, tablePass.change != 0 ? 1 : 0);
   if (decoded.changed) ZeroAfterText(text, decoded);
-  // Every ampersand that does not begin "&amp" starts a reference that stays.
-  if (ampersands != amps) ProtectEntities();
+  // Every ampersand that does not begin "&amp" starts a reference that
+  // stays. What ProtectEntities does, where the ampersands are known.
+  if (staying.size() != amps) ProtectAt(text, end, staying);
   Pass ampPass = {0, -4};
-  end = CollapseAmpersands(text, end, &ampPass.matches);
+  end = CollapseAmpersands(text, end, staying, &ampPass.matches);
   *end = '\0';
   const PassOutcome collapsed = PlanPasses(decoded.length, size, &ampPass, 1);
   if (collapsed.changed) ZeroAfterText(text, collapsed);

@@ -55,8 +55,9 @@ inline size_t MatchReference(const char* ampersand, const char* end, char* byte)
     std::memcpy(&bytes, ampersand, sizeof bytes);
     const uint64_t x = bytes ^ 0x3B3B3B3B3B3B3B3BULL;  // ';' bytes become zero
     const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
-    const uint64_t semicolons = ~(((x & low) + low) | x | low);
-    if (semicolons == 0) return 0;
+    // Without a ';' the last byte is taken for one: no key of that length
+    // lacks its ';', so nothing matches, and no branch is needed.
+    const uint64_t semicolons = ~(((x & low) + low) | x | low) | (uint64_t{1} << 63);
     const unsigned at = static_cast<unsigned>(__builtin_ctzll(semicolons)) / 8;
     key = (bytes >> 8) & ((uint64_t{1} << (8 * at)) - 1);
     length = at + 1;
