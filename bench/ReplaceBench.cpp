@@ -143,9 +143,8 @@ void RegisterWhitespace() {
           })});
 
   AddRow("replace", "RemoveWhitespace", {kLog64K, kLog4M},
-         "fresh copy; by design four ReplaceAll passes (space, tab, CR, LF), each finding every "
-         "blank twice through the virtual FindIn, some 10 ns a blank; the loop reads each byte "
-         "once",
+         "fresh copy; what four ReplaceAll passes leave, in one pass (and one counting pass when "
+         "the text fills its buffer, where the passes' buffer rule needs their counts)",
          {Ours([](const Input& in, std::string* r) {
             TextString s(in.c_str(), 0);
             s.RemoveWhitespace();

@@ -226,7 +226,8 @@ class TextString : public ObjectBase {
   virtual const char* ExpandTabs(unsigned width);
 
   // RemoveWhitespace: removes every space, tab, carriage return and line
-  // feed (vertical tab and form feed stay). Buffer rule of ReplaceAll.
+  // feed (vertical tab and form feed stay). Leaves what four ReplaceAll
+  // passes (space, tab, CR, LF) would, buffer rule included, in one pass.
   virtual const char* RemoveWhitespace();
 
   // TrimLeft: removes leading spaces and tabs (a line feed stops the run).
@@ -320,14 +321,17 @@ class TextString : public ObjectBase {
   // DecodeEntities: decodes the 42 named references of the entity table
   // (exact case) and then "&amp;" (one level deep). Semicolons of references
   // that stay undecoded become commas (see ProtectEntities) unless every '&'
-  // begins "&amp" (ASCII case folded). Works through ReplaceCase and
-  // ProtectEntities; since every replacement shrinks the text, the buffer
-  // is always kept. Returns the text; null without a buffer. Cannot fail.
+  // begins "&amp" (ASCII case folded). Leaves exactly what one ReplaceCase
+  // per reference, then ProtectEntities and ReplaceCase("&amp;", "&") would
+  // leave, stale bytes included, though it scans the text only a few
+  // times; since every replacement shrinks the text, the buffer is always
+  // kept. Returns the text; null without a buffer. Cannot fail.
   virtual const char* DecodeEntities();
 
   // EncodeEntities: '&' becomes "&amp;", then each byte of the entity table
-  // its reference: one ReplaceCase each, in that order, so the buffer is
-  // replaced whenever a step's result no longer fits it (ReplaceAll's rule).
+  // its reference: the result of one ReplaceCase each, in that order
+  // (written in one pass), so the buffer is replaced whenever a step's
+  // result would no longer fit it (ReplaceAll's rule).
   // A step whose result would not fit 32 bits leaves the text as it found
   // it, and the later steps still run. Returns the text; null without a
   // buffer.

@@ -5,11 +5,9 @@
 #include <memory>
 
 #include "strings/TextString.h"
-#include "strings/internal/Ascii.h"
 #include "strings/internal/PassPlan.h"
 #include "strings/internal/TextBuffer.h"
 
-namespace ascii = strings_internal::ascii;
 using strings_internal::Pass;
 using strings_internal::PassOutcome;
 using strings_internal::PlanPasses;
@@ -42,34 +40,68 @@ const char* TextString::ExpandTabs(unsigned width) {
   return ReplaceAll("\t", spaces.get(), 0, nullptr);
 }
 
+namespace {
+
+// Whether each byte stays: 0 for the four blanks. A table lookup rather
+// than a test, since blanks come every few bytes, unpredictably.
+struct KeptBytes {
+  constexpr KeptBytes() : keep() {
+    for (unsigned byte = 0; byte < 256; ++byte) keep[byte] = 1;
+    keep[static_cast<unsigned char>(' ')] = keep[static_cast<unsigned char>('\t')] = 0;
+    keep[static_cast<unsigned char>('\r')] = keep[static_cast<unsigned char>('\n')] = 0;
+  }
+  uint8_t keep[256];
+};
+constexpr KeptBytes kKept;
+
+// Whether the first of RemoveWhitespace's passes (space, tab, CR, LF) that
+// removes anything removes a single blank. A pass keeps the buffer unless it
+// removes a single blank from a text that fills its buffer, and after a
+// kept buffer every later pass keeps it too: only then do the passes' own
+// counts matter.
+bool FirstPassRemovesOneBlank(const char* text, uint64_t length) {
+  for (const char blank : {' ', '\t', '\r', '\n'}) {
+    const void* first = std::memchr(text, blank, static_cast<size_t>(length));
+    if (first == nullptr) continue;
+    const char* after = static_cast<const char*>(first) + 1;
+    return std::memchr(after, blank, static_cast<size_t>(text + length - after)) == nullptr;
+  }
+  return false;
+}
+
+}  // namespace
+
 // Stands for four ReplaceAll passes (space, tab, carriage return, line
 // feed). Removing blanks makes none, so each pass's matches are its blanks
 // in the original text, and the result is written once, in place.
 const char* TextString::RemoveWhitespace() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
-  // A pass keeps the buffer unless it removes a single blank from a text
-  // that fills its buffer: only then do the passes' own counts matter.
   Pass passes[4] = {{0, -1}, {0, -1}, {0, -1}, {0, -1}};
-  if (length + 1 == size) {
-    for (uint64_t i = 0; i < length; ++i) {
-      const char c = text[i];
-      passes[0].matches += c == ' ';
-      passes[1].matches += c == '\t';
-      passes[2].matches += c == '\r';
-      passes[3].matches += c == '\n';
-    }
+  const bool counted = length + 1 == size && FirstPassRemovesOneBlank(text, length);
+  for (uint64_t i = 0; counted && i < length; ++i) {
+    const char c = text[i];
+    passes[0].matches += c == ' ';
+    passes[1].matches += c == '\t';
+    passes[2].matches += c == '\r';
+    passes[3].matches += c == '\n';
   }
-  char* out = text;
-  for (const char* in = text; in != text + length; ++in) {
-    *out = *in;
-    out += ascii::IsBlankByte(*in) ? 0 : 1;
+  // Local pointers: the writes through `out` could otherwise be taken to
+  // change `text` itself, which would then be read again for every byte.
+  char* const begin = text;
+  const char* const end = begin + length;
+  char* out = begin;
+  for (const char* in = begin; in != end; ++in) {
+    const char c = *in;
+    *out = c;
+    out += kKept.keep[static_cast<unsigned char>(c)];
   }
   *out = '\0';
-  const uint64_t removed = length - static_cast<uint64_t>(out - text);
+  const uint64_t removed = length - static_cast<uint64_t>(out - begin);
   if (removed == 0) return text;
-  if (length + 1 != size) passes[0] = {removed, -1};
-  const PassOutcome outcome = PlanPasses(length, size, passes, 4);
+  // Otherwise every pass keeps the buffer, and they count as one.
+  if (!counted) passes[0] = {removed, -1};
+  const PassOutcome outcome = PlanPasses(length, size, passes, counted ? 4 : 1);
   if (!outcome.replaced) {
     ZeroAfterText(text, outcome);
     return text;
