@@ -137,23 +137,47 @@ char* DecodeTableReferences(char* text, char* end, Places* staying, size_t* amps
   return out;
 }
 
+// The first ';' at or after `p`, or `end`: most are a few bytes on, where
+// a byte loop costs less than a call.
+char* FindSemicolon(char* p, const char* end) {
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  if (end - p >= 8) {
+    // The next eight bytes at once, without a loop to mispredict.
+    uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    const uint64_t x = bytes ^ 0x3B3B3B3B3B3B3B3BULL;  // ';' bytes become zero
+    const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
+    const uint64_t semicolons = ~(((x & low) + low) | x | low);
+    if (semicolons != 0) return p + __builtin_ctzll(semicolons) / 8;
+    p += 8;
+  }
+#endif
+  for (const char* near = end - p > 16 ? p + 16 : end; p != near; ++p) {
+    if (*p == ';') return p;
+  }
+  if (p == end) return p;
+  void* found = std::memchr(p, ';', static_cast<size_t>(end - p));
+  return found != nullptr ? static_cast<char*>(found) : const_cast<char*>(end);
+}
+
 // ProtectEntities on a text whose ampersands are all at `places`.
 void ProtectAt(char* text, const char* end, const Places& places) {
   for (uint32_t place : places) {
     if (text[place + 1] == '#') CloseNumericReference(text + place);
   }
-  ByteFinder semicolons(text, end, ';');
+  // Each search for a ';' starts after the last one found, so the searches
+  // together cover the text at most once.
   const char* position = text;
   for (uint32_t place : places) {
-    const char* ampersand = text + place;
+    char* ampersand = text + place;
     if (ampersand < position) continue;
-    if (ascii::StartsWithFolded(ampersand, "&amp;")) {
+    if (BeginsAmp(ampersand, end) && ampersand[4] == ';') {
       position = ampersand + 1;
       continue;
     }
-    const char* semicolon = semicolons.Next(ampersand);
+    char* semicolon = FindSemicolon(ampersand, end);
     if (semicolon == end) return;
-    *const_cast<char*>(semicolon) = ',';
+    *semicolon = ',';
     position = semicolon;
   }
 }

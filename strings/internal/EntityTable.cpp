@@ -18,22 +18,21 @@ constexpr std::array<EntityRow, 42> kRows = {{
     {"&yacute;", '\xFD'}, {"&Yacute;", '\xDD'},
 }};
 
-constexpr uint64_t KeyOf(const char* afterAmpersand) {
-  uint64_t key = 0;
-  for (unsigned i = 0; afterAmpersand[i] != '\0'; ++i) {
-    key |= uint64_t{static_cast<unsigned char>(afterAmpersand[i])} << (8 * i);
-  }
-  return key;
-}
-
 constexpr ReferenceIndex BuildIndex() {
   ReferenceIndex index;
+  index.masks[0] = 0xFF;  // row 0 matches nothing: no '&' is 0
   for (unsigned row = 0; row < kRows.size(); ++row) {
-    const uint64_t key = KeyOf(kRows[row].reference + 1);
-    const unsigned slot = ReferenceSlot(key);
+    const char* reference = kRows[row].reference;
+    const unsigned slot = ReferenceSlot(static_cast<unsigned char>(reference[1]),
+                                        static_cast<unsigned char>(reference[2]));
     if (index.rowOf[slot] != 0) index.shared = true;
     index.rowOf[slot] = static_cast<uint8_t>(row + 1);
-    index.keys[row + 1] = key;
+    for (unsigned i = 0; reference[i] != '\0'; ++i) {
+      index.patterns[row + 1] |= uint64_t{static_cast<unsigned char>(reference[i])} << (8 * i);
+      index.masks[row + 1] |= uint64_t{0xFF} << (8 * i);
+    }
+    index.references[row + 1] = reference;
+    for (const char* p = reference; *p != '\0'; ++p) ++index.lengths[row + 1];
     index.bytes[row + 1] = kRows[row].byte;
   }
   return index;

@@ -23,21 +23,24 @@ extern const std::array<EntityRow, 42> EntityTable;
 // The longest reference of the table, "&Ccedil;".
 constexpr size_t kLongestReference = 8;
 
-// ReferenceIndex: the table's references by their bytes after the '&', the
-// ';' included, packed into one number with the first byte lowest (as a
-// little-endian load gives them), in 128 slots. The multiplier of
-// ReferenceSlot was chosen so that no two references share a slot: a
-// lookup is one slot and one comparison.
+// ReferenceIndex: the table's references by the two bytes after the '&',
+// which already tell all 42 apart. The multiplier of ReferenceSlot was
+// chosen so that no two references share one of the 128 slots: a lookup is
+// one slot and one comparison of the whole reference, with no search for
+// its ';'. Row 0 holds no reference.
 struct ReferenceIndex {
-  uint8_t rowOf[128] = {};     // the slot's row in keys and bytes, plus 1; 0: none
-  uint64_t keys[1 + 42] = {};  // row 0 holds no reference: its key is 0
+  uint8_t rowOf[128] = {};
+  uint64_t patterns[1 + 42] = {};  // the reference's bytes, the first lowest
+  uint64_t masks[1 + 42] = {};     // a byte of 0xFF for each byte of it
+  const char* references[1 + 42] = {};
+  uint8_t lengths[1 + 42] = {};
   char bytes[1 + 42] = {};
   bool shared = false;  // two references in one slot (checked at compile time)
 };
 extern const ReferenceIndex EntityReferenceIndex;
 
-constexpr unsigned ReferenceSlot(uint64_t key) {
-  return static_cast<unsigned>((key * 0xCC011CDD9474031BULL) >> 57);
+constexpr unsigned ReferenceSlot(unsigned char first, unsigned char second) {
+  return static_cast<unsigned>(((first | second << 8) * uint32_t{0x31162427}) >> 25);
 }
 
 // MatchReference: the length of the table's reference that begins at
@@ -45,35 +48,33 @@ constexpr unsigned ReferenceSlot(uint64_t key) {
 // the byte it stands for; 0 when none does. Reads nothing past the
 // terminator. Inline: decoding calls it for every ampersand.
 inline size_t MatchReference(const char* ampersand, const char* end, char* byte) {
-  uint64_t key = 0;
-  size_t length = 0;
-#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  const ReferenceIndex& index = EntityReferenceIndex;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   if (end - ampersand >= static_cast<ptrdiff_t>(kLongestReference)) {
-    // All the bytes a reference can span are in the text: one load finds
-    // the ';' without a loop, and the bytes after it are masked off.
+    // All the bytes a reference can span are in the text: one load, and the
+    // candidate's bytes are compared at once.
     uint64_t bytes;
     std::memcpy(&bytes, ampersand, sizeof bytes);
-    const uint64_t x = bytes ^ 0x3B3B3B3B3B3B3B3BULL;  // ';' bytes become zero
-    const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
-    // Without a ';' the last byte is taken for one: no key of that length
-    // lacks its ';', so nothing matches, and no branch is needed.
-    const uint64_t semicolons = ~(((x & low) + low) | x | low) | (uint64_t{1} << 63);
-    const unsigned at = static_cast<unsigned>(__builtin_ctzll(semicolons)) / 8;
-    key = (bytes >> 8) & ((uint64_t{1} << (8 * at)) - 1);
-    length = at + 1;
+    const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(bytes >> 8),
+                                                   static_cast<unsigned char>(bytes >> 16))];
+    *byte = index.bytes[row];
+    if ((bytes & index.masks[row]) != index.patterns[row]) return 0;
+    return index.lengths[row];
   }
 #endif
-  for (size_t at = 1; length == 0 && at < kLongestReference; ++at) {
-    const char c = ampersand[at];
-    if (c == '\0') return 0;
-    key |= uint64_t{static_cast<unsigned char>(c)} << (8 * (at - 1));
-    if (c == ';') length = at + 1;
+  (void)end;
+  if (ampersand[1] == '\0') return 0;
+  const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(ampersand[1]),
+                                                 static_cast<unsigned char>(ampersand[2]))];
+  if (row == 0) return 0;
+  // Stops at the first byte that differs, the terminator included.
+  const char* reference = index.references[row];
+  size_t length = 0;
+  for (; reference[length] != '\0'; ++length) {
+    if (ampersand[length] != reference[length]) return 0;
   }
-  if (length == 0) return 0;
-  // The key holds the ';', so it is never the 0 of an empty slot.
-  const unsigned row = EntityReferenceIndex.rowOf[ReferenceSlot(key)];
-  *byte = EntityReferenceIndex.bytes[row];
-  return EntityReferenceIndex.keys[row] == key ? length : 0;
+  *byte = index.bytes[row];
+  return length;
 }
 
 // EntityEncoding: what EncodeEntities makes of each byte. rowOf[byte] is 0
