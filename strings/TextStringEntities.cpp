@@ -47,14 +47,14 @@ void CloseNumericReference(char* ampersand) {
 // least kStep ahead) and the reading stays inside the text, kStep bytes are
 // copied at once, more only for a longer run.
 void MoveDown(char* out, const char* in, size_t run, const char* end) {
-  constexpr size_t kStep = 4 * sizeof(word::Word);
+  constexpr size_t kStep = 8 * sizeof(word::Word);
   if (in - out < static_cast<ptrdiff_t>(kStep) || end - in < static_cast<ptrdiff_t>(run + kStep)) {
     std::memmove(out, in, run);
     return;
   }
   size_t i = 0;
   do {
-    word::Word w[4];
+    word::Word w[8];
     std::memcpy(w, in + i, kStep);
     std::memcpy(out + i, w, kStep);
     i += kStep;
