@@ -129,7 +129,10 @@ char* DecodeTableReferences(char* text, char* end, Places* staying, size_t* amps
       from = ampersand + 1;
     }
     *out++ = byte;
-    ampersand = finder.Next(from);
+    // No reference holds a second '&', so the next one is the next after
+    // this one: found without waiting for the lookup of this one, which lets
+    // the lookups of successive ampersands overlap.
+    ampersand = finder.Next(ampersand + 1);
     const size_t run = static_cast<size_t>(ampersand - from);
     MoveDown(out, from, run, end);
     out += run;
