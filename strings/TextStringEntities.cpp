@@ -86,9 +86,13 @@ class Places {
     if (places_ != first_) strings_internal::DeleteTextBuffer(reinterpret_cast<char*>(places_));
   }
 
-  void Add(uint32_t place) {
+  void Add(uint32_t place) { AddIf(true, place); }
+  // Adds `place` when `add` holds; written either way, so that the caller
+  // need not branch.
+  void AddIf(bool add, uint32_t place) {
     if (count_ == capacity_) Grow();
-    places_[count_++] = place;
+    places_[count_] = place;
+    count_ += add ? 1 : 0;
   }
   const uint32_t* begin() const { return places_; }
   const uint32_t* end() const { return places_ + count_; }
@@ -111,10 +115,12 @@ class Places {
 };
 
 // Decodes the table's references in [text, end), in place: the result is
-// never longer. Collects the places of the ampersands that stay and counts
-// those of them that begin "&amp" (folded), which decide whether the
-// semicolons are protected. Returns the end of the result.
-char* DecodeTableReferences(char* text, char* end, Places* staying, size_t* amps) {
+// never longer. Collects the places of the ampersands that stay (and of
+// those of them that begin "&#") and counts those that begin "&amp"
+// (folded), which decide whether the semicolons are protected. Returns the
+// end of the result.
+char* DecodeTableReferences(char* text, char* end, Places* staying, Places* numeric,
+                            size_t* amps) {
   ByteFinder finder(text, end, '&');
   const char* ampersand = finder.Next(text);
   char* out = const_cast<char*>(ampersand);  // the bytes before it stay where they are
@@ -125,6 +131,7 @@ char* DecodeTableReferences(char* text, char* end, Places* staying, size_t* amps
     if (length == 0) {
       *amps += BeginsAmp(ampersand, end) ? 1 : 0;
       staying->Add(static_cast<uint32_t>(out - text));
+      numeric->AddIf(ampersand[1] == '#', static_cast<uint32_t>(out - text));
       byte = '&';
       from = ampersand + 1;
     }
@@ -163,11 +170,10 @@ char* FindSemicolon(char* p, const char* end) {
   return found != nullptr ? static_cast<char*>(found) : const_cast<char*>(end);
 }
 
-// ProtectEntities on a text whose ampersands are all at `places`.
-void ProtectAt(char* text, const char* end, const Places& places) {
-  for (uint32_t place : places) {
-    if (text[place + 1] == '#') CloseNumericReference(text + place);
-  }
+// ProtectEntities on a text whose ampersands are all at `places`, those
+// that begin "&#" also at `numeric`.
+void ProtectAt(char* text, const char* end, const Places& places, const Places& numeric) {
+  for (uint32_t place : numeric) CloseNumericReference(text + place);
   // Each search for a ';' starts after the last one found, so the searches
   // together cover the text at most once.
   const char* position = text;
@@ -278,8 +284,9 @@ const char* TextString::DecodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
   Places staying;
+  Places numeric;  // those of them that begin "&#"
   size_t amps = 0;
-  char* end = DecodeTableReferences(text, text + length, &staying, &amps);
+  char* end = DecodeTableReferences(text, text + length, &staying, &numeric, &amps);
   *end = '\0';
   // Every decoding pass shrinks the text, so the buffer is kept: the table's
   // passes count as one.
@@ -288,7 +295,7 @@ const char* TextString::DecodeEntities() {
   if (decoded.changed) ZeroAfterText(text, decoded);
   // Every ampersand that does not begin "&amp" starts a reference that
   // stays. What ProtectEntities does, where the ampersands are known.
-  if (staying.size() != amps) ProtectAt(text, end, staying);
+  if (staying.size() != amps) ProtectAt(text, end, staying, numeric);
   Pass ampPass = {0, -4};
   end = CollapseAmpersands(text, end, staying, &ampPass.matches);
   *end = '\0';
