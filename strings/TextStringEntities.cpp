@@ -75,6 +75,16 @@ bool BeginsAmp(const char* ampersand, const char* end) {
   return (bytes | caseBits) == amp;
 }
 
+// Whether `ampersand` begins "&amp;" exactly; one comparison where the text
+// is long enough.
+bool BeginsExactAmp(const char* ampersand, const char* end) {
+  if (end - ampersand < 5) return std::strncmp(ampersand, "&amp;", 5) == 0;
+  uint32_t bytes, amp;
+  std::memcpy(&bytes, ampersand + 1, 4);
+  std::memcpy(&amp, "amp;", 4);
+  return bytes == amp;
+}
+
 // Places: offsets of ampersands in a text, in increasing order; room grows
 // by doubling, from a few on the stack.
 class Places {
@@ -120,7 +130,7 @@ class Places {
 // (folded), which decide whether the semicolons are protected. Returns the
 // end of the result.
 char* DecodeTableReferences(char* text, char* end, Places* staying, Places* numeric,
-                            size_t* amps) {
+                            Places* exactAmps, size_t* amps) {
   ByteFinder finder(text, end, '&');
   const char* ampersand = finder.Next(text);
   char* out = const_cast<char*>(ampersand);  // the bytes before it stay where they are
@@ -132,6 +142,7 @@ char* DecodeTableReferences(char* text, char* end, Places* staying, Places* nume
       *amps += BeginsAmp(ampersand, end) ? 1 : 0;
       staying->Add(static_cast<uint32_t>(out - text));
       numeric->AddIf(ampersand[1] == '#', static_cast<uint32_t>(out - text));
+      exactAmps->AddIf(BeginsExactAmp(ampersand, end), static_cast<uint32_t>(out - text));
       byte = '&';
       from = ampersand + 1;
     }
@@ -191,17 +202,16 @@ void ProtectAt(char* text, const char* end, const Places& places, const Places& 
   }
 }
 
-// The last pass: every "&amp;" (exact) becomes '&', in place, the text's
-// ampersands being all at `places`. Returns the end of the text and counts
-// the replacements.
-char* CollapseAmpersands(char* text, char* end, const Places& places, uint64_t* matches) {
+// The last pass: every "&amp;" (exact) becomes '&', in place. `amps` holds
+// the places of every "&amp;" that decoding left; protecting semicolons can
+// only have turned some of them into "&amp,", never made new ones. Returns
+// the end of the text and counts the replacements.
+char* CollapseAmpersands(char* text, char* end, const Places& amps, uint64_t* matches) {
   char* out = nullptr;  // null until the first match: nothing before it moves
   const char* from = text;
-  for (uint32_t place : places) {
-    // Each byte is read only when the one before matched: never past the
-    // terminator.
+  for (uint32_t place : amps) {
     const char* after = text + place + 1;
-    if (!(after[0] == 'a' && after[1] == 'm' && after[2] == 'p' && after[3] == ';')) continue;
+    if (after[3] != ';') continue;
     const size_t run = static_cast<size_t>(after - from);
     if (out == nullptr) {
       out = const_cast<char*>(after);
@@ -284,9 +294,10 @@ const char* TextString::DecodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
   Places staying;
-  Places numeric;  // those of them that begin "&#"
+  Places numeric;    // those of them that begin "&#"
+  Places exactAmps;  // and "&amp;"
   size_t amps = 0;
-  char* end = DecodeTableReferences(text, text + length, &staying, &numeric, &amps);
+  char* end = DecodeTableReferences(text, text + length, &staying, &numeric, &exactAmps, &amps);
   *end = '\0';
   // Every decoding pass shrinks the text, so the buffer is kept: the table's
   // passes count as one.
@@ -297,7 +308,7 @@ const char* TextString::DecodeEntities() {
   // stays. What ProtectEntities does, where the ampersands are known.
   if (staying.size() != amps) ProtectAt(text, end, staying, numeric);
   Pass ampPass = {0, -4};
-  end = CollapseAmpersands(text, end, staying, &ampPass.matches);
+  end = CollapseAmpersands(text, end, exactAmps, &ampPass.matches);
   *end = '\0';
   const PassOutcome collapsed = PlanPasses(decoded.length, size, &ampPass, 1);
   if (collapsed.changed) ZeroAfterText(text, collapsed);
