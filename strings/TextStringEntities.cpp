@@ -299,19 +299,19 @@ const char* TextString::DecodeEntities() {
   size_t amps = 0;
   char* end = DecodeTableReferences(text, text + length, &staying, &numeric, &exactAmps, &amps);
   *end = '\0';
-  // Every decoding pass shrinks the text, so the buffer is kept: the table's
-  // passes count as one.
-  const Pass tablePass = {1, -static_cast<int64_t>(length - static_cast<uint64_t>(end - text))};
-  const PassOutcome decoded = PlanPasses(length, size, &tablePass, tablePass.change != 0 ? 1 : 0);
-  if (decoded.changed) ZeroAfterText(text, decoded);
   // Every ampersand that does not begin "&amp" starts a reference that
   // stays. What ProtectEntities does, where the ampersands are known.
   if (staying.size() != amps) ProtectAt(text, end, staying, numeric);
-  Pass ampPass = {0, -4};
-  end = CollapseAmpersands(text, end, exactAmps, &ampPass.matches);
+  // Every decoding pass shrinks the text, so the buffer is kept and the
+  // table's passes count as one; then the "&amp;" pass. Protecting touches
+  // only the text, so the tail is zeroed once, for both.
+  Pass passes[2] = {{1, -static_cast<int64_t>(length - static_cast<uint64_t>(end - text))},
+                    {0, -4}};
+  if (passes[0].change == 0) passes[0].matches = 0;
+  end = CollapseAmpersands(text, end, exactAmps, &passes[1].matches);
   *end = '\0';
-  const PassOutcome collapsed = PlanPasses(decoded.length, size, &ampPass, 1);
-  if (collapsed.changed) ZeroAfterText(text, collapsed);
+  const PassOutcome outcome = PlanPasses(length, size, passes, 2);
+  if (outcome.changed) ZeroAfterText(text, outcome);
   return text;
 }
 
@@ -361,25 +361,19 @@ const char* TextString::EscapeUrlChars() {
 
 // Works in place. The second pass does not know what the first did: an
 // ampersand whose numeric reference lost its semicolon takes the next one.
+// The rule itself is ProtectAt's, which decoding applies too.
 char* TextString::ProtectEntities() {
   if (text == nullptr) return nullptr;
-  const char* const end = text + GetLength();
-  ByteFinder numeric(text, end, '&');
-  for (const char* ampersand = numeric.Next(text); ampersand != end;
-       ampersand = numeric.Next(ampersand + 1)) {
-    if (ampersand[1] == '#') CloseNumericReference(const_cast<char*>(ampersand));
+  char* const end = text + GetLength();
+  Places ampersands;
+  Places numeric;
+  ByteFinder finder(text, end, '&');
+  for (const char* ampersand = finder.Next(text); ampersand != end;
+       ampersand = finder.Next(ampersand + 1)) {
+    const uint32_t place = static_cast<uint32_t>(ampersand - text);
+    ampersands.Add(place);
+    numeric.AddIf(ampersand[1] == '#', place);
   }
-  ByteFinder ampersands(text, end, '&');
-  ByteFinder semicolons(text, end, ';');
-  for (const char* ampersand = ampersands.Next(text); ampersand != end;) {
-    if (ascii::StartsWithFolded(ampersand, "&amp;")) {
-      ampersand = ampersands.Next(ampersand + 1);
-      continue;
-    }
-    const char* semicolon = semicolons.Next(ampersand);
-    if (semicolon == end) break;
-    *const_cast<char*>(semicolon) = ',';
-    ampersand = ampersands.Next(semicolon);
-  }
+  ProtectAt(text, end, ampersands, numeric);
   return nullptr;
 }
