@@ -16,7 +16,6 @@
 
 namespace ascii = strings_internal::ascii;
 namespace word = strings_internal::ascii::word;
-using strings_internal::ByteFinder;
 using strings_internal::EntityEncodingTable;
 using strings_internal::kLongestReference;
 using strings_internal::Pass;
@@ -96,14 +95,15 @@ class Places {
     if (places_ != first_) strings_internal::DeleteTextBuffer(reinterpret_cast<char*>(places_));
   }
 
-  void Add(uint32_t place) { AddIf(true, place); }
-  // Adds `place` when `add` holds; written either way, so that the caller
-  // need not branch.
-  void AddIf(bool add, uint32_t place) {
-    if (count_ == capacity_) Grow();
-    places_[count_] = place;
-    count_ += add ? 1 : 0;
+  // Room: room for `more` places after the last; returns where the next
+  // goes. Commit then adds those before `tail`: writing a place and moving
+  // the tail only when it counts lets the caller do without a branch.
+  uint32_t* Room(size_t more) {
+    while (capacity_ - count_ < more) Grow();
+    return places_ + count_;
   }
+  void Commit(const uint32_t* tail) { count_ = static_cast<size_t>(tail - places_); }
+
   const uint32_t* begin() const { return places_; }
   const uint32_t* end() const { return places_ + count_; }
   size_t size() const { return count_; }
@@ -124,72 +124,188 @@ class Places {
   size_t capacity_ = 64;
 };
 
-// Decodes the table's references in [text, end), in place: the result is
-// never longer. Collects the places of the ampersands that stay (and of
-// those of them that begin "&#") and counts those that begin "&amp"
-// (folded), which decide whether the semicolons are protected. Returns the
-// end of the result.
-char* DecodeTableReferences(char* text, char* end, Places* staying, Places* numeric,
-                            Places* exactAmps, size_t* amps) {
-  ByteFinder finder(text, end, '&');
-  const char* ampersand = finder.Next(text);
-  char* out = const_cast<char*>(ampersand);  // the bytes before it stay where they are
-  while (ampersand != end) {
-    char byte;
-    const size_t length = strings_internal::MatchReference(ampersand, end, &byte);
-    const char* from = ampersand + length;
-    if (length == 0) {
-      *amps += BeginsAmp(ampersand, end) ? 1 : 0;
-      staying->Add(static_cast<uint32_t>(out - text));
-      numeric->AddIf(ampersand[1] == '#', static_cast<uint32_t>(out - text));
-      exactAmps->AddIf(BeginsExactAmp(ampersand, end), static_cast<uint32_t>(out - text));
-      byte = '&';
-      from = ampersand + 1;
+// The text is searched for ampersands this many bytes at a time, so that
+// their offsets stay in the first-level cache until they are used.
+constexpr size_t kWindow = 1024;
+
+// Adds the places of the ampersands in [text, end) to `places`.
+void FindAmpersands(const char* text, const char* end, Places* places) {
+  for (const char* window = text; window != end;) {
+    const char* stop = static_cast<size_t>(end - window) > kWindow ? window + kWindow : end;
+    uint32_t* room = places->Room(kWindow + strings_internal::kByteOffsetsSlack);
+    places->Commit(room + strings_internal::FindByteOffsets(text, window, stop, '&', room));
+    window = stop;
+  }
+}
+
+// Decodes the ampersands at the `count` offsets from `text`, each followed
+// by the bytes up to the next offset (offsets[count] ends the last run), in
+// place: `out`, at most the first ampersand, is where the first one's byte
+// goes. Adds the places of the ampersands that stay to `staying`; returns
+// the end of what was written.
+char* DecodeAt(char* text, const char* end, const uint32_t* offsets, size_t count, char* out,
+               Places* staying) {
+  const auto& index = strings_internal::EntityReferenceIndex;
+  constexpr ptrdiff_t kStep = 8 * sizeof(word::Word);
+  uint32_t* stays = staying->Room(count);
+  size_t i = 0;
+#if defined(STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD)
+  // While a reference and a whole step after its run are inside the text:
+  // no branch on what the ampersand begins, and a run (most are shorter
+  // than a step) is one copy of a step.
+  const ptrdiff_t length = end - text;
+  const uint32_t lastFast = static_cast<uint32_t>(length > kStep ? length - kStep : 0);
+  for (; i < count && offsets[i + 1] < lastFast; ++i) {
+    const char* ampersand = text + offsets[i];
+    uint64_t bytes;
+    std::memcpy(&bytes, ampersand, sizeof bytes);
+    const unsigned row = strings_internal::ReferenceRowOfWord(bytes);
+    const unsigned stay = row == 0 ? 1 : 0;
+    *stays = static_cast<uint32_t>(out - text);
+    stays += stay;
+    *out++ = index.bytes[row];
+    const char* from = ampersand + index.lengths[row] + stay;
+    const size_t run = static_cast<size_t>(text + offsets[i + 1] - from);
+    if (from - out >= kStep && run <= static_cast<size_t>(kStep)) {
+      std::memcpy(out, from, kStep);  // apart by a step: no overlap
+    } else {
+      MoveDown(out, from, run, end);
     }
-    *out++ = byte;
-    // No reference holds a second '&', so the next one is the next after
-    // this one: found without waiting for the lookup of this one, which lets
-    // the lookups of successive ampersands overlap.
-    ampersand = finder.Next(ampersand + 1);
-    const size_t run = static_cast<size_t>(ampersand - from);
+    out += run;
+  }
+#endif
+  for (; i < count; ++i) {
+    const char* ampersand = text + offsets[i];
+    const unsigned row = strings_internal::ReferenceRowOf(ampersand, end);
+    const unsigned stay = row == 0 ? 1 : 0;
+    *stays = static_cast<uint32_t>(out - text);
+    stays += stay;
+    *out++ = index.bytes[row];
+    const char* from = ampersand + index.lengths[row] + stay;
+    const size_t run = static_cast<size_t>(text + offsets[i + 1] - from);
     MoveDown(out, from, run, end);
     out += run;
   }
+  staying->Commit(stays);
   return out;
 }
 
-// The first ';' at or after `p`, or `end`: most are a few bytes on, where
-// a byte loop costs less than a call.
+// Decodes the table's references in [text, end), in place: the result is
+// never longer. Adds the places of the ampersands that stay to `staying`.
+// Returns the end of the result.
+char* DecodeTableReferences(char* text, char* end, Places* staying) {
+  // offsets[0, waiting) are ampersands found and not yet decoded: the run
+  // after the last of them ends at an ampersand of a later window.
+  uint32_t offsets[1 + kWindow + strings_internal::kByteOffsetsSlack];
+  size_t waiting = 0;
+  char* out = nullptr;  // null until the first ampersand: nothing before it moves
+  for (const char* window = text;; window += kWindow) {
+    const bool last = static_cast<size_t>(end - window) <= kWindow;
+    waiting += strings_internal::FindByteOffsets(text, window, last ? end : window + kWindow, '&',
+                                                 offsets + waiting);
+    if (waiting == 0) {
+      if (last) return end;
+      continue;
+    }
+    if (out == nullptr) out = text + offsets[0];
+    if (last) {
+      offsets[waiting] = static_cast<uint32_t>(end - text);
+      return DecodeAt(text, end, offsets, waiting, out, staying);
+    }
+    out = DecodeAt(text, end, offsets, waiting - 1, out, staying);
+    offsets[0] = offsets[waiting - 1];
+    waiting = 1;
+  }
+}
+
+// Bit 7 of each byte of `bytes` that is `byte`, no other bit: exact, as
+// no carry crosses a byte.
+uint64_t BytesEqualTo(uint64_t bytes, char byte) {
+  const uint64_t x = bytes ^ (0x0101010101010101ULL * static_cast<unsigned char>(byte));
+  const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
+  return ~(((x & low) + low) | x | low);
+}
+
+// The first ';' at or after `p`, or `end`: most are a few dozen bytes on,
+// where a few steps of eight bytes cost less than a call.
 char* FindSemicolon(char* p, const char* end) {
 #if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  if (end - p >= 8) {
-    // The next eight bytes at once, without a loop to mispredict.
+  for (int step = 0; step < 8 && end - p >= 8; ++step, p += 8) {
     uint64_t bytes;
     std::memcpy(&bytes, p, sizeof bytes);
-    const uint64_t x = bytes ^ 0x3B3B3B3B3B3B3B3BULL;  // ';' bytes become zero
-    const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
-    const uint64_t semicolons = ~(((x & low) + low) | x | low);
+    const uint64_t semicolons = BytesEqualTo(bytes, ';');
     if (semicolons != 0) return p + __builtin_ctzll(semicolons) / 8;
-    p += 8;
   }
 #endif
-  for (const char* near = end - p > 16 ? p + 16 : end; p != near; ++p) {
-    if (*p == ';') return p;
-  }
   if (p == end) return p;
   void* found = std::memchr(p, ';', static_cast<size_t>(end - p));
   return found != nullptr ? static_cast<char*>(found) : const_cast<char*>(end);
 }
 
-// ProtectEntities on a text whose ampersands are all at `places`, those
-// that begin "&#" also at `numeric`.
-void ProtectAt(char* text, const char* end, const Places& places, const Places& numeric) {
-  for (uint32_t place : numeric) CloseNumericReference(text + place);
+// What protecting semicolons and collapsing "&amp;" need to know of the
+// ampersands of a text.
+struct Ampersands {
+  Places all;
+  Places numeric;    // those that begin "&#"
+  Places exactAmps;  // those that begin "&amp;"
+  size_t amps = 0;   // those that begin "&amp", case folded
+};
+
+// Fills in the rest of `ampersands` from `all`, without a branch on what
+// each ampersand begins.
+void Classify(const char* text, const char* end, Ampersands* ampersands) {
+  const size_t count = ampersands->all.size();
+  uint32_t* numeric = ampersands->numeric.Room(count);
+  uint32_t* exactAmps = ampersands->exactAmps.Room(count);
+  size_t amps = 0;
+  for (uint32_t place : ampersands->all) {
+    const char* ampersand = text + place;
+    *numeric = place;
+    numeric += ampersand[1] == '#' ? 1 : 0;  // the terminator at the latest
+    *exactAmps = place;
+    exactAmps += BeginsExactAmp(ampersand, end) ? 1 : 0;
+    amps += BeginsAmp(ampersand, end) ? 1 : 0;
+  }
+  ampersands->numeric.Commit(numeric);
+  ampersands->exactAmps.Commit(exactAmps);
+  ampersands->amps = amps;
+}
+
+// ProtectEntities on a text whose ampersands are all in `ampersands`.
+void ProtectAt(char* text, const char* end, const Ampersands& ampersands) {
+  for (uint32_t place : ampersands.numeric) CloseNumericReference(text + place);
   // Each search for a ';' starts after the last one found, so the searches
   // together cover the text at most once.
   const char* position = text;
-  for (uint32_t place : places) {
+  for (uint32_t place : ampersands.all) {
     char* ampersand = text + place;
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (end - ampersand >= 8) {
+      // The eight bytes from the ampersand decide most cases at once: it
+      // is passed over (before the position, or "&amp;"), or its ';' is
+      // among them. Arithmetic rather than branches, since the cases come
+      // mixed.
+      uint64_t bytes;
+      std::memcpy(&bytes, ampersand, sizeof bytes);
+      const uint64_t semicolons = BytesEqualTo(bytes, ';');
+      const bool amp = (static_cast<uint32_t>(bytes) | 0x20202000u) == 0x706D6126u &&
+                       static_cast<char>(bytes >> 32) == ';';
+      const bool passed = ampersand < position || amp;
+      if (!passed && semicolons == 0) {
+        char* semicolon = FindSemicolon(ampersand + 8, end);
+        if (semicolon == end) return;
+        *semicolon = ',';
+        position = semicolon;
+        continue;
+      }
+      char* const semicolon = ampersand + __builtin_ctzll(semicolons | uint64_t{1} << 63) / 8;
+      const char* const next = amp ? ampersand + 1 : semicolon;
+      position = ampersand < position ? position : next;
+      // A passed-over ampersand is written back as it is.
+      *(passed ? ampersand : semicolon) = passed ? '&' : ',';
+      continue;
+    }
+#endif
     if (ampersand < position) continue;
     if (BeginsAmp(ampersand, end) && ampersand[4] == ';') {
       position = ampersand + 1;
@@ -202,14 +318,14 @@ void ProtectAt(char* text, const char* end, const Places& places, const Places& 
   }
 }
 
-// The last pass: every "&amp;" (exact) becomes '&', in place. `amps` holds
-// the places of every "&amp;" that decoding left; protecting semicolons can
-// only have turned some of them into "&amp,", never made new ones. Returns
+// The last pass: every "&amp;" (exact) becomes '&', in place. `exactAmps`
+// holds the places of every "&amp;" the text had before its semicolons were
+// protected, which can only have turned some of them into "&amp,". Returns
 // the end of the text and counts the replacements.
-char* CollapseAmpersands(char* text, char* end, const Places& amps, uint64_t* matches) {
+char* CollapseAmpersands(char* text, char* end, const Places& exactAmps, uint64_t* matches) {
   char* out = nullptr;  // null until the first match: nothing before it moves
   const char* from = text;
-  for (uint32_t place : amps) {
+  for (uint32_t place : exactAmps) {
     const char* after = text + place + 1;
     if (after[3] != ';') continue;
     const size_t run = static_cast<size_t>(after - from);
@@ -293,22 +409,22 @@ constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReferenc
 const char* TextString::DecodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
-  Places staying;
-  Places numeric;    // those of them that begin "&#"
-  Places exactAmps;  // and "&amp;"
-  size_t amps = 0;
-  char* end = DecodeTableReferences(text, text + length, &staying, &numeric, &exactAmps, &amps);
+  Ampersands staying;
+  char* end = DecodeTableReferences(text, text + length, &staying.all);
   *end = '\0';
-  // Every ampersand that does not begin "&amp" starts a reference that
-  // stays. What ProtectEntities does, where the ampersands are known.
-  if (staying.size() != amps) ProtectAt(text, end, staying, numeric);
+  // The bytes after an ampersand that stays, up to the next ampersand, are
+  // the text's own: whether it begins "&amp" (or "&#", or "&amp;") is what
+  // it was before decoding. Semicolons are protected unless every ampersand
+  // begins "&amp".
+  Classify(text, end, &staying);
+  if (staying.all.size() != staying.amps) ProtectAt(text, end, staying);
   // Every decoding pass shrinks the text, so the buffer is kept and the
   // table's passes count as one; then the "&amp;" pass. Protecting touches
   // only the text, so the tail is zeroed once, for both.
   Pass passes[2] = {{1, -static_cast<int64_t>(length - static_cast<uint64_t>(end - text))},
                     {0, -4}};
   if (passes[0].change == 0) passes[0].matches = 0;
-  end = CollapseAmpersands(text, end, exactAmps, &passes[1].matches);
+  end = CollapseAmpersands(text, end, staying.exactAmps, &passes[1].matches);
   *end = '\0';
   const PassOutcome outcome = PlanPasses(length, size, passes, 2);
   if (outcome.changed) ZeroAfterText(text, outcome);
@@ -365,15 +481,9 @@ const char* TextString::EscapeUrlChars() {
 char* TextString::ProtectEntities() {
   if (text == nullptr) return nullptr;
   char* const end = text + GetLength();
-  Places ampersands;
-  Places numeric;
-  ByteFinder finder(text, end, '&');
-  for (const char* ampersand = finder.Next(text); ampersand != end;
-       ampersand = finder.Next(ampersand + 1)) {
-    const uint32_t place = static_cast<uint32_t>(ampersand - text);
-    ampersands.Add(place);
-    numeric.AddIf(ampersand[1] == '#', place);
-  }
-  ProtectAt(text, end, ampersands, numeric);
+  Ampersands ampersands;
+  FindAmpersands(text, end, &ampersands.all);
+  Classify(text, end, &ampersands);
+  ProtectAt(text, end, ampersands);
   return nullptr;
 }

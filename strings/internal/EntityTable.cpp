@@ -21,6 +21,7 @@ constexpr std::array<EntityRow, 42> kRows = {{
 constexpr ReferenceIndex BuildIndex() {
   ReferenceIndex index;
   index.masks[0] = 0xFF;  // row 0 matches nothing: no '&' is 0
+  index.bytes[0] = '&';
   for (unsigned row = 0; row < kRows.size(); ++row) {
     const char* reference = kRows[row].reference;
     const unsigned slot = ReferenceSlot(static_cast<unsigned char>(reference[1]),

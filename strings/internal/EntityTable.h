@@ -27,7 +27,8 @@ constexpr size_t kLongestReference = 8;
 // which already tell all 42 apart. The multiplier of ReferenceSlot was
 // chosen so that no two references share one of the 128 slots: a lookup is
 // one slot and one comparison of the whole reference, with no search for
-// its ';'. Row 0 holds no reference.
+// its ';'. Row 0 holds no reference: it stands for an ampersand that stays,
+// with length 0 and byte '&'.
 struct ReferenceIndex {
   uint8_t rowOf[128] = {};
   uint64_t patterns[1 + 42] = {};  // the reference's bytes, the first lowest
@@ -43,38 +44,47 @@ constexpr unsigned ReferenceSlot(unsigned char first, unsigned char second) {
   return static_cast<unsigned>(((first | second << 8) * uint32_t{0x31162427}) >> 25);
 }
 
-// MatchReference: the length of the table's reference that begins at
-// `ampersand` (a '&') in the text that ends at `end`, with `*byte` set to
-// the byte it stands for; 0 when none does. Reads nothing past the
-// terminator. Inline: decoding calls it for every ampersand.
-inline size_t MatchReference(const char* ampersand, const char* end, char* byte) {
-  const ReferenceIndex& index = EntityReferenceIndex;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD 1
+// ReferenceRowOfWord: the row of the table's reference that begins the
+// eight bytes `bytes` (loaded from an ampersand, the first byte lowest), or
+// 0 when none does. No branch: decoding meets a reference that stays about
+// as often as one that does not, which no predictor guesses.
+inline unsigned ReferenceRowOfWord(uint64_t bytes) {
+  const ReferenceIndex& index = EntityReferenceIndex;
+  const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(bytes >> 8),
+                                                 static_cast<unsigned char>(bytes >> 16))];
+  // All ones when the bytes are the reference, else 0; written as
+  // arithmetic, since compilers turn a comparison here into a branch.
+  const uint64_t differ = (bytes & index.masks[row]) ^ index.patterns[row];
+  const uint64_t same = ((differ | (0 - differ)) >> 63) - 1;
+  return row & static_cast<unsigned>(same);
+}
+#endif
+
+// ReferenceRowOf: the row of the table's reference that begins at
+// `ampersand` (a '&') in the text that ends at `end`, or 0 when none does.
+// Reads nothing past the terminator.
+inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
+  const ReferenceIndex& index = EntityReferenceIndex;
+#if defined(STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD)
   if (end - ampersand >= static_cast<ptrdiff_t>(kLongestReference)) {
-    // All the bytes a reference can span are in the text: one load, and the
-    // candidate's bytes are compared at once.
+    // All the bytes a reference can span are in the text: one load.
     uint64_t bytes;
     std::memcpy(&bytes, ampersand, sizeof bytes);
-    const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(bytes >> 8),
-                                                   static_cast<unsigned char>(bytes >> 16))];
-    *byte = index.bytes[row];
-    if ((bytes & index.masks[row]) != index.patterns[row]) return 0;
-    return index.lengths[row];
+    return ReferenceRowOfWord(bytes);
   }
 #endif
   (void)end;
   if (ampersand[1] == '\0') return 0;
   const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(ampersand[1]),
                                                  static_cast<unsigned char>(ampersand[2]))];
-  if (row == 0) return 0;
   // Stops at the first byte that differs, the terminator included.
   const char* reference = index.references[row];
-  size_t length = 0;
-  for (; reference[length] != '\0'; ++length) {
-    if (ampersand[length] != reference[length]) return 0;
+  for (size_t i = 0; row != 0 && reference[i] != '\0'; ++i) {
+    if (ampersand[i] != reference[i]) return 0;
   }
-  *byte = index.bytes[row];
-  return length;
+  return row;
 }
 
 // EntityEncoding: what EncodeEntities makes of each byte. rowOf[byte] is 0
