@@ -371,23 +371,10 @@ struct WrittenBytes {
   char bytes[256][kLongestReference];
 };
 
-// Texts from this length on are written through WrittenBytes.
-constexpr uint64_t kShortestWrittenThroughTable = 1024;
-
-// Writes what EncodeEntities makes of [in, end) into the `room` bytes at
-// `out`, which the result fits. While the room allows it, every byte takes
-// one copy of kLongestReference bytes, padding included: no branch on the
-// byte, which a reference every few bytes would keep mispredicting.
-char* EncodeBytes(const unsigned char* in, const unsigned char* end, char* out, size_t room) {
+// Writes what EncodeEntities makes of [in, end) at `out`, exactly: no byte
+// after the result is touched. Returns the end of what was written.
+char* EncodeBytesExactly(const unsigned char* in, const unsigned char* end, char* out) {
   const auto& table = EntityEncodingTable;
-  char* const fast = out + room - (room >= kLongestReference ? kLongestReference : room);
-  if (static_cast<uint64_t>(end - in) >= kShortestWrittenThroughTable) {
-    const WrittenBytes written;
-    for (; in != end && out < fast; ++in) {
-      std::memcpy(out, written.bytes[*in], kLongestReference);
-      out += table.lengths[*in];
-    }
-  }
   for (; in != end; ++in) {
     const unsigned row = table.rowOf[*in];
     if (row == 0) {
@@ -398,6 +385,85 @@ char* EncodeBytes(const unsigned char* in, const unsigned char* end, char* out, 
     out += table.lengths[*in];
   }
   return out;
+}
+
+// Texts from this length on are written through WrittenBytes, as kParts
+// parts at once.
+constexpr size_t kShortestWrittenThroughTable = 1024;
+constexpr int kParts = 4;
+// Where the build optimises for size (the launcher's), every text is one
+// part written exactly: the same result from a fraction of the code.
+#if defined(__OPTIMIZE_SIZE__)
+constexpr bool kWriteInParts = false;
+#else
+constexpr bool kWriteInParts = true;
+#endif
+
+// EncodedParts: a text cut into parts (kParts when it is long enough, else
+// one; the last takes the rest), and where what each becomes begins in the
+// result.
+struct EncodedParts {
+  int count = 1;
+  size_t partLength = 0;             // of each part but the last
+  uint64_t begins[kParts + 1] = {};  // begins[count]: the result's length
+};
+
+EncodedParts MeasureEncoding(const unsigned char* in, const unsigned char* end) {
+  EncodedParts parts;
+  const size_t length = static_cast<size_t>(end - in);
+  parts.count = kWriteInParts && length >= kShortestWrittenThroughTable ? kParts : 1;
+  parts.partLength = length / static_cast<size_t>(parts.count);
+  for (int part = 0; part < parts.count; ++part) {
+    const unsigned char* from = in + part * parts.partLength;
+    const unsigned char* stop = part == parts.count - 1 ? end : from + parts.partLength;
+    parts.begins[part + 1] = parts.begins[part] + EncodedLength(from, stop);
+  }
+  return parts;
+}
+
+// Writes what EncodeEntities makes of [in, end), measured as `parts`, at
+// `out`. Every byte takes one copy of kLongestReference bytes, padding
+// included: no branch on the byte, which a reference every few bytes would
+// keep mispredicting. Where a byte goes depends on every byte before it, so
+// the parts are written side by side, each into its own part of the
+// result: their chains of additions do not wait for one another. A padded
+// copy stays inside its part while seven bytes of the part follow; the last
+// seven of each are written exactly.
+char* EncodeBytes(const unsigned char* in, const unsigned char* end, const EncodedParts& parts,
+                  char* out) {
+  if (!kWriteInParts || parts.count == 1) return EncodeBytesExactly(in, end, out);
+  const uint8_t* const lengths = EntityEncodingTable.lengths;
+  const WrittenBytes written;
+  // Each part's place in the text and in the result, held in variables of
+  // their own rather than in arrays, so that they stay in registers.
+  static_assert(kParts == 4, "one variable pair per part");
+  const size_t partLength = parts.partLength;
+  const unsigned char* from[kParts] = {in, in + partLength, in + 2 * partLength,
+                                       in + 3 * partLength};
+  char* to[kParts] = {out, out + parts.begins[1], out + parts.begins[2], out + parts.begins[3]};
+  {
+    const unsigned char *from0 = from[0], *from1 = from[1], *from2 = from[2], *from3 = from[3];
+    char *to0 = to[0], *to1 = to[1], *to2 = to[2], *to3 = to[3];
+    const unsigned char* const stop0 = from0 + (partLength - (kLongestReference - 1));
+    auto write = [&](const unsigned char*& part, char*& place) {
+      const unsigned char byte = *part++;
+      std::memcpy(place, written.bytes[byte], kLongestReference);
+      place += lengths[byte];
+    };
+    while (from0 != stop0) {
+      write(from0, to0);
+      write(from1, to1);
+      write(from2, to2);
+      write(from3, to3);
+    }
+    from[0] = from0, from[1] = from1, from[2] = from2, from[3] = from3;
+    to[0] = to0, to[1] = to1, to[2] = to2, to[3] = to3;
+  }
+  constexpr size_t kExactBytes = kLongestReference - 1;
+  for (int part = 0; part < kParts - 1; ++part) {
+    EncodeBytesExactly(from[part], from[part] + kExactBytes, to[part]);
+  }
+  return EncodeBytesExactly(from[kParts - 1], end, to[kParts - 1]);
 }
 
 // Texts up to this length cannot reach the 32-bit limit in any pass (a byte
@@ -445,7 +511,8 @@ const char* TextString::EncodeEntities() {
     }
     return text;
   }
-  const uint64_t encodedLength = EncodedLength(in, in + length);
+  const EncodedParts parts = MeasureEncoding(in, in + length);
+  const uint64_t encodedLength = parts.begins[parts.count];
   if (encodedLength == length) return text;
   // Every pass lengthens the text, so they count as one: a buffer replaced
   // by one pass is too short for the next.
@@ -453,7 +520,7 @@ const char* TextString::EncodeEntities() {
   const PassOutcome outcome = PlanPasses(length, size, &allPasses, 1);
   const size_t resultBytes = static_cast<size_t>(encodedLength + 1);
   char* result = strings_internal::NewTextBuffer(outcome.replaced ? outcome.size : resultBytes);
-  *EncodeBytes(in, in + length, result, resultBytes) = '\0';
+  *EncodeBytes(in, in + length, parts, result) = '\0';
   if (outcome.replaced) {
     ZeroAfterText(result, outcome);
     Adopt(result, static_cast<uint32_t>(outcome.size));
