@@ -288,21 +288,31 @@ void ProtectAt(char* text, const char* end, const Ampersands& ampersands) {
       uint64_t bytes;
       std::memcpy(&bytes, ampersand, sizeof bytes);
       const uint64_t semicolons = BytesEqualTo(bytes, ';');
-      const bool amp = (static_cast<uint32_t>(bytes) | 0x20202000u) == 0x706D6126u &&
-                       static_cast<char>(bytes >> 32) == ';';
-      const bool passed = ampersand < position || amp;
-      if (!passed && semicolons == 0) {
+      // Masks of all ones or none, since compilers turn the comparisons
+      // into branches otherwise.
+      const uint64_t notAmp = ((static_cast<uint32_t>(bytes) | 0x20202000u) ^ 0x706D6126u) |
+                              (((bytes >> 32) & 0xFF) ^ ';');
+      const uint64_t amp = ((notAmp | (0 - notAmp)) >> 63) - 1;
+      const uint64_t before =
+          0 - (static_cast<uint64_t>(static_cast<int64_t>(ampersand - position)) >> 63);
+      const uint64_t passed = amp | before;
+      if ((~passed & (semicolons == 0 ? 1 : 0)) != 0) {
         char* semicolon = FindSemicolon(ampersand + 8, end);
         if (semicolon == end) return;
         *semicolon = ',';
         position = semicolon;
         continue;
       }
-      char* const semicolon = ampersand + __builtin_ctzll(semicolons | uint64_t{1} << 63) / 8;
-      const char* const next = amp ? ampersand + 1 : semicolon;
-      position = ampersand < position ? position : next;
+      const uint64_t semicolonAt =
+          static_cast<uint64_t>(__builtin_ctzll(semicolons | uint64_t{1} << 63) / 8);
+      const uint64_t nextAt = semicolonAt ^ ((semicolonAt ^ 1) & amp);  // 1 for "&amp;"
+      const uintptr_t next =
+          reinterpret_cast<uintptr_t>(ampersand) + static_cast<uintptr_t>(nextAt);
+      const uintptr_t kept = reinterpret_cast<uintptr_t>(position);
+      position =
+          reinterpret_cast<const char*>(kept ^ ((kept ^ next) & ~static_cast<uintptr_t>(before)));
       // A passed-over ampersand is written back as it is.
-      *(passed ? ampersand : semicolon) = passed ? '&' : ',';
+      ampersand[semicolonAt & ~passed] = static_cast<char>(',' ^ ((',' ^ '&') & passed));
       continue;
     }
 #endif
