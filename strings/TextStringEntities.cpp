@@ -3,8 +3,9 @@
 // DecodeEntities and EncodeEntities are defined as sequences of ReplaceCase
 // passes, one per reference. No pass can make or break another's matches:
 // a reference holds only ASCII, its byte is from 0x80 up, and references are
-// delimited by '&' and ';'. So each operation scans the text once, plans
-// the buffer the passes would leave (PlanPasses) and writes the result once.
+// delimited by '&' and ';'. So each operation finds the matches of all its
+// passes in one scan, plans the buffer the passes would leave (PlanPasses)
+// and writes the result once.
 #include <cstring>
 
 #include "strings/TextString.h"
