@@ -149,33 +149,10 @@ char* DecodeAt(char* text, const char* end, const uint32_t* offsets, size_t coun
   const auto& index = strings_internal::EntityReferenceIndex;
   constexpr ptrdiff_t kStep = 8 * sizeof(word::Word);
   uint32_t* stays = staying->Room(count);
-  size_t i = 0;
-#if defined(STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD)
-  // While a reference and a whole step after its run are inside the text:
-  // no branch on what the ampersand begins, and a run (most are shorter
-  // than a step) is one copy of a step.
-  const ptrdiff_t length = end - text;
-  const uint32_t lastFast = static_cast<uint32_t>(length > kStep ? length - kStep : 0);
-  for (; i < count && offsets[i + 1] < lastFast; ++i) {
-    const char* ampersand = text + offsets[i];
-    uint64_t bytes;
-    std::memcpy(&bytes, ampersand, sizeof bytes);
-    const unsigned row = strings_internal::ReferenceRowOfWord(bytes);
-    const unsigned stay = row == 0 ? 1 : 0;
-    *stays = static_cast<uint32_t>(out - text);
-    stays += stay;
-    *out++ = index.bytes[row];
-    const char* from = ampersand + index.lengths[row] + stay;
-    const size_t run = static_cast<size_t>(text + offsets[i + 1] - from);
-    if (from - out >= kStep && run <= static_cast<size_t>(kStep)) {
-      std::memcpy(out, from, kStep);  // apart by a step: no overlap
-    } else {
-      MoveDown(out, from, run, end);
-    }
-    out += run;
-  }
-#endif
-  for (; i < count; ++i) {
+  for (size_t i = 0; i < count; ++i) {
+    // No branch on what the ampersand begins (ReferenceRowOf does without
+    // one where the text allows), and a run, most being shorter than a
+    // step, is one copy of a step where that stays apart and inside.
     const char* ampersand = text + offsets[i];
     const unsigned row = strings_internal::ReferenceRowOf(ampersand, end);
     const unsigned stay = row == 0 ? 1 : 0;
@@ -184,7 +161,11 @@ char* DecodeAt(char* text, const char* end, const uint32_t* offsets, size_t coun
     *out++ = index.bytes[row];
     const char* from = ampersand + index.lengths[row] + stay;
     const size_t run = static_cast<size_t>(text + offsets[i + 1] - from);
-    MoveDown(out, from, run, end);
+    if (from - out >= kStep && run <= static_cast<size_t>(kStep) && end - from >= kStep) {
+      std::memcpy(out, from, kStep);
+    } else {
+      MoveDown(out, from, run, end);
+    }
     out += run;
   }
   staying->Commit(stays);
@@ -449,32 +430,26 @@ char* EncodeBytes(const unsigned char* in, const unsigned char* end, const Encod
   // their own rather than in arrays, so that they stay in registers.
   static_assert(kParts == 4, "one variable pair per part");
   const size_t partLength = parts.partLength;
-  const unsigned char* from[kParts] = {in, in + partLength, in + 2 * partLength,
-                                       in + 3 * partLength};
-  char* to[kParts] = {out, out + parts.begins[1], out + parts.begins[2], out + parts.begins[3]};
-  {
-    const unsigned char *from0 = from[0], *from1 = from[1], *from2 = from[2], *from3 = from[3];
-    char *to0 = to[0], *to1 = to[1], *to2 = to[2], *to3 = to[3];
-    const unsigned char* const stop0 = from0 + (partLength - (kLongestReference - 1));
-    auto write = [&](const unsigned char*& part, char*& place) {
-      const unsigned char byte = *part++;
-      std::memcpy(place, written.bytes[byte], kLongestReference);
-      place += lengths[byte];
-    };
-    while (from0 != stop0) {
-      write(from0, to0);
-      write(from1, to1);
-      write(from2, to2);
-      write(from3, to3);
-    }
-    from[0] = from0, from[1] = from1, from[2] = from2, from[3] = from3;
-    to[0] = to0, to[1] = to1, to[2] = to2, to[3] = to3;
-  }
+  const unsigned char *from0 = in, *from1 = in + partLength, *from2 = in + 2 * partLength,
+                      *from3 = in + 3 * partLength;
+  char *to0 = out, *to1 = out + parts.begins[1], *to2 = out + parts.begins[2],
+       *to3 = out + parts.begins[3];
+  auto write = [&](const unsigned char*& part, char*& place) {
+    const unsigned char byte = *part++;
+    std::memcpy(place, written.bytes[byte], kLongestReference);
+    place += lengths[byte];
+  };
   constexpr size_t kExactBytes = kLongestReference - 1;
-  for (int part = 0; part < kParts - 1; ++part) {
-    EncodeBytesExactly(from[part], from[part] + kExactBytes, to[part]);
+  for (const unsigned char* const stop0 = from0 + (partLength - kExactBytes); from0 != stop0;) {
+    write(from0, to0);
+    write(from1, to1);
+    write(from2, to2);
+    write(from3, to3);
   }
-  return EncodeBytesExactly(from[kParts - 1], end, to[kParts - 1]);
+  EncodeBytesExactly(from0, from0 + kExactBytes, to0);
+  EncodeBytesExactly(from1, from1 + kExactBytes, to1);
+  EncodeBytesExactly(from2, from2 + kExactBytes, to2);
+  return EncodeBytesExactly(from3, end, to3);
 }
 
 // Texts up to this length cannot reach the 32-bit limit in any pass (a byte

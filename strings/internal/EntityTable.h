@@ -44,35 +44,26 @@ constexpr unsigned ReferenceSlot(unsigned char first, unsigned char second) {
   return static_cast<unsigned>(((first | second << 8) * uint32_t{0x31162427}) >> 25);
 }
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-#define STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD 1
-// ReferenceRowOfWord: the row of the table's reference that begins the
-// eight bytes `bytes` (loaded from an ampersand, the first byte lowest), or
-// 0 when none does. No branch: decoding meets a reference that stays about
-// as often as one that does not, which no predictor guesses.
-inline unsigned ReferenceRowOfWord(uint64_t bytes) {
-  const ReferenceIndex& index = EntityReferenceIndex;
-  const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(bytes >> 8),
-                                                 static_cast<unsigned char>(bytes >> 16))];
-  // All ones when the bytes are the reference, else 0; written as
-  // arithmetic, since compilers turn a comparison here into a branch.
-  const uint64_t differ = (bytes & index.masks[row]) ^ index.patterns[row];
-  const uint64_t same = ((differ | (0 - differ)) >> 63) - 1;
-  return row & static_cast<unsigned>(same);
-}
-#endif
-
 // ReferenceRowOf: the row of the table's reference that begins at
 // `ampersand` (a '&') in the text that ends at `end`, or 0 when none does.
-// Reads nothing past the terminator.
+// Reads nothing past the terminator. Inline: decoding calls it for every
+// ampersand.
 inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
   const ReferenceIndex& index = EntityReferenceIndex;
-#if defined(STRINGS_INTERNAL_REFERENCE_ROW_OF_WORD)
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   if (end - ampersand >= static_cast<ptrdiff_t>(kLongestReference)) {
-    // All the bytes a reference can span are in the text: one load.
+    // All the bytes a reference can span are in the text: one load, and no
+    // branch on the outcome, since decoding meets a reference that stays
+    // about as often as one that does not, which no predictor guesses.
     uint64_t bytes;
     std::memcpy(&bytes, ampersand, sizeof bytes);
-    return ReferenceRowOfWord(bytes);
+    const unsigned row = index.rowOf[ReferenceSlot(static_cast<unsigned char>(bytes >> 8),
+                                                   static_cast<unsigned char>(bytes >> 16))];
+    // All ones when the bytes are the reference, else 0; written as
+    // arithmetic, since compilers turn a comparison here into a branch.
+    const uint64_t differ = (bytes & index.masks[row]) ^ index.patterns[row];
+    const uint64_t same = ((differ | (0 - differ)) >> 63) - 1;
+    return row & static_cast<unsigned>(same);
   }
 #endif
   (void)end;
