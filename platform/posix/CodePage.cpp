@@ -1,6 +1,8 @@
-// POSIX implementation: there is no system ANSI code page, so Windows-1252
-// stands for it; the conversions follow what the Win32 calls do with flags
-// 0 and a terminated input.
+// POSIX side of platform/CodePage.h: only stand-ins for the Win32 conversions belong here.
+//
+// There is no system ANSI code page, so Windows-1252 stands for it; the
+// conversions follow what the Win32 calls do with flags 0 and a terminated
+// input.
 #include "platform/CodePage.h"
 
 #include <climits>

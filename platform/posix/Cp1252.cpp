@@ -1,3 +1,4 @@
+// Windows-1252 for the POSIX side of platform/CodePage.h: only that code page belongs here.
 #include "platform/posix/Cp1252.h"
 
 namespace platform {

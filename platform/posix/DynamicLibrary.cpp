@@ -1,4 +1,4 @@
-// POSIX implementation: only code that calls the POSIX system belongs here.
+// POSIX side of platform/DynamicLibrary.h: only code that calls dlopen and its kin belongs here.
 #include "platform/DynamicLibrary.h"
 
 #include <dlfcn.h>

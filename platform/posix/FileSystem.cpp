@@ -1,7 +1,9 @@
-// POSIX implementation of the file-system calls. Paths arrive in Windows
-// form, so a backslash is read as '/'; failures are reported with the Win32
-// codes that Windows gives for the same situation, so that the queries above
-// this layer and their tests behave the same on both systems.
+// POSIX side of platform/FileSystem.h: only code that calls the POSIX file API belongs here.
+//
+// Paths arrive in Windows form, so a backslash is read as '/'; failures are
+// reported with the Win32 codes that Windows gives for the same situation,
+// so that the queries above this layer and their tests behave the same on
+// both systems.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>

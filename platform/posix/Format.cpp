@@ -1,4 +1,4 @@
-// POSIX implementation: only code that calls the POSIX system belongs here.
+// POSIX side of platform/Format.h: only code that calls the C library's printf family belongs here.
 #include "platform/Format.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Windows paths in the form the POSIX calls take: only that translation belongs here.
 #include "platform/posix/NativePath.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-// POSIX implementation: only code that calls the POSIX system belongs here.
+// POSIX side of platform/Process.h: only code that asks the system about this process belongs here.
 #include "platform/Process.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// UTF-8 for the POSIX side of platform/CodePage.h: only coding one character belongs here.
 #include "platform/posix/Utf8.h"
 
 namespace platform {

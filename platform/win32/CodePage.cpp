@@ -1,4 +1,4 @@
-// Win32 implementation: only code that calls Windows belongs in this folder.
+// Win32 side of platform/CodePage.h: only code that calls the Windows API belongs here.
 #include "platform/CodePage.h"
 
 #include <windows.h>

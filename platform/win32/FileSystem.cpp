@@ -1,5 +1,6 @@
-// Win32 implementation of the file-system calls: the ANSI functions, with
-// their own error codes.
+// Win32 side of platform/FileSystem.h: only code that calls the Windows API belongs here.
+//
+// The ANSI functions, with their own error codes.
 #include <windows.h>
 
 #include <cstring>

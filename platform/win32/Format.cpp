@@ -1,4 +1,4 @@
-// Win32 implementation: only code that calls Windows belongs in this folder.
+// Win32 side of platform/Format.h: only code that calls the system's msvcrt.dll belongs here.
 #include "platform/Format.h"
 
 #include <stdio.h>

@@ -3,7 +3,8 @@
 # ways README shows, outside this tree:
 #  1. installed from the native build into a fresh prefix, which must hold
 #     the library, its three public headers and the package files, and
-#     nothing else (no internal header, test, fuzz or bench file);
+#     nothing else (no internal header, test, fuzz or bench file), and
+#     package files that ask for no dl library;
 #  2. a consumer built with find_package(textstring CONFIG REQUIRED);
 #  3. the same consumer with add_subdirectory of this checkout, which must
 #     bring the library alone (no launcher, tests or benchmarks);
@@ -44,6 +45,16 @@ check_tree() {
     fail "expected one textstringTargets-<config>.cmake"
 }
 
+# check_no_dl PREFIX: the library loads nothing at run time (only the
+# launcher does), so neither package file may ask for the dl library, be
+# it as dl, -ldl or libdl.
+check_no_dl() {
+  local prefix=$1 found
+  found=$(cd "$prefix" && grep -nwE 'l?dl|libdl' lib/pkgconfig/textstring.pc \
+    lib/cmake/textstring/*.cmake) || true
+  [ -z "$found" ] || fail "$prefix's package files name the dl library:"$'\n'"$found"
+}
+
 # build_consumer NAME SOURCE_DIR [cmake options...]: configures, builds.
 build_consumer() {
   local name=$1 source=$2
@@ -66,6 +77,8 @@ say "installing the native build into a fresh prefix"
 cmake --install "$native_build" --prefix "$work/prefix-native" > /dev/null
 check_tree "$work/prefix-native" libtextstring.a
 say "native prefix holds the library, its public headers and package files only"
+check_no_dl "$work/prefix-native"
+say "native package files name no dl library"
 
 build_consumer find-package "$here/find_package" -DCMAKE_PREFIX_PATH="$work/prefix-native"
 run_consumer find_package "$work/find-package/consumer"
@@ -88,6 +101,7 @@ run_consumer pkg-config "$work/pkg-config-consumer"
 say "installing the Windows build into a fresh prefix"
 cmake --install "$windows_build" --prefix "$work/prefix-windows" > /dev/null
 check_tree "$work/prefix-windows" libtextstring.a
+check_no_dl "$work/prefix-windows"
 # The toolchain file confines find_package to the MinGW root: name the
 # package's folder instead, as a cross-compiling consumer would.
 build_consumer windows "$here/find_package" \
