@@ -1,5 +1,9 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both install
 # what is missing first (tools/install-deps.sh, which uses apt-get).
+#
+# Every build folder is configured from a preset of CMakePresets.json
+# (`cmake --preset native` and so on); the -B after it puts the folder where
+# NATIVE_DIR, WINDOWS_DIR, ... say.
 NATIVE_DIR  ?= build/native
 WINDOWS_DIR ?= build/windows
 JOBS        ?= $(shell nproc)
@@ -12,12 +16,11 @@ deps:
 	@bash tools/install-deps.sh
 
 native: deps
-	cmake -S . -B $(NATIVE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEXTSTRING_SANITIZE=ON
+	cmake --preset native -B $(NATIVE_DIR)
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
 # `make release` (tools/make/release.mk) configures the same way.
-WINDOWS_CONFIGURE = cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+WINDOWS_CONFIGURE = cmake --preset windows -B $(WINDOWS_DIR)
 
 windows: deps
 	$(WINDOWS_CONFIGURE)

@@ -9,8 +9,7 @@ BENCH_ARGS ?=
 .PHONY: bench
 
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DTEXTSTRING_BENCH=ON -DTEXTSTRING_BUILD_TESTS=OFF -DTEXTSTRING_SANITIZE=OFF
+	cmake --preset bench -B $(BENCH_DIR)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target textstring_bench
 	python3 tools/bench_table.py --doc docs/benchmarks.md \
 	  $(BENCH_DIR)/bench/textstring_bench $(BENCH_ARGS)

@@ -33,9 +33,7 @@ TEST_SUITES += test-fuzz
 .PHONY: fuzz-build test-fuzz fuzz fuzz-corpus
 
 fuzz-build: deps
-	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_CXX_COMPILER=clang++ -DTEXTSTRING_FUZZ=ON -DTEXTSTRING_SANITIZE=ON \
-	  -DTEXTSTRING_BUILD_TESTS=OFF
+	cmake --preset fuzz -B $(FUZZ_DIR)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 test-fuzz: fuzz-build

@@ -15,7 +15,7 @@ TEST_SUITES += test-valgrind
 .PHONY: valgrind-build test-valgrind
 
 valgrind-build: deps
-	cmake -S . -B $(VALGRIND_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEXTSTRING_SANITIZE=OFF
+	cmake --preset valgrind -B $(VALGRIND_DIR)
 	cmake --build $(VALGRIND_DIR) -j $(JOBS)
 
 # One process for all the tests: Valgrind's start-up costs more than most
