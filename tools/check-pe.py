@@ -88,17 +88,20 @@ MANIFEST = (V1 + "assembly", {"manifestVersion": "1.0"}, None, [
     ]),
 ])
 
-# VS_FIXEDFILEINFO after its signature and structure version.
+# VS_FIXEDFILEINFO, by pefile's field names; a pair of fields is one
+# 64-bit number, most significant half first.
 FIXED_FILE_INFO = [
-    ("file version", "FileVersionMS/LS", (0x00010004, 0x00000000)),  # 1.4.0.0
-    ("product version", "ProductVersionMS/LS", (0x00010000, 0x00000001)),  # 1.0.0.1
-    ("flags mask", "FileFlagsMask", 0x3F),
-    ("flags", "FileFlags", 0),
-    ("operating system", "FileOS", 0x40004),
-    ("file type", "FileType", 1),
-    ("file subtype", "FileSubtype", 0),
-    ("date", "FileDateMS/LS", (0, 0)),
+    ("file version", ("FileVersionMS", "FileVersionLS"), (0x00010004, 0x00000000)),  # 1.4.0.0
+    ("product version", ("ProductVersionMS", "ProductVersionLS"), (0x00010000, 0x00000001)),
+    ("flags mask", ("FileFlagsMask",), (0x3F,)),
+    ("flags", ("FileFlags",), (0,)),
+    ("operating system", ("FileOS",), (0x40004,)),
+    ("file type", ("FileType",), (1,)),
+    ("file subtype", ("FileSubtype",), (0,)),
+    ("date", ("FileDateMS", "FileDateLS"), (0, 0)),
 ]
+FIXED_FILE_INFO_SIZE = 52
+FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
 STRING_TABLE = "040704b0"
 STRINGS = {
     "CompanyName": "Ovrat Zandor",
@@ -218,77 +221,53 @@ def manifest_problems(data):
     return problems
 
 
-def parse_version_node(data, offset, depth=0):
-    """One VS_VERSIONINFO-style node at `offset`: (key, type, value bytes,
-    children, end offset). The strings of a string table (depth 3) are
-    leaves whose text runs to the node's end."""
-    length, value_length, kind = struct.unpack_from("<HHH", data, offset)
-    end = offset + length
-    if length < 6 or end > len(data):
-        raise ValueError("node of %d bytes at %d" % (length, offset))
-    position = offset + 6
-    key_end = position
-    while data[key_end:key_end + 2] != b"\0\0":
-        key_end += 2
-        if key_end >= end:
-            raise ValueError("unterminated key at %d" % offset)
-    key = data[position:key_end].decode("utf-16-le")
-    position = (key_end + 2 + 3) & ~3
-    children = []
-    if depth == 3:
-        # Whatever the writer put in wValueLength (characters or bytes).
-        return key, kind, data[position:end], children, end
-    # Text values count characters, binary ones bytes.
-    value_size = value_length * 2 if kind == 1 else value_length
-    value = data[position:position + value_size]
-    position = (position + value_size + 3) & ~3
-    while position + 6 <= end:
-        child = parse_version_node(data, position, depth + 1)
-        children.append(child)
-        position = (child[4] + 3) & ~3
-    return key, kind, value, children, end
-
-
-def version_problems(data, expected_strings):
+def version_problems(pe, expected_strings):
+    """What differs in the file's one version resource, as pefile reads it."""
+    # pefile stops at the first block it cannot read and says so only in
+    # its warnings; a block it skipped must not pass for a missing one.
+    unread = [w for w in pe.get_warnings()
+              if re.search(r"VS_VERSION|VS_FIXED|StringFileInfo|StringTable|VarFileInfo|"
+                           r"version information", w)]
+    if unread:
+        return ["unreadable version resource: %s" % "; ".join(unread)]
+    # pefile reads a VS_VERSION_INFO block only under that key.
+    if not getattr(pe, "VS_FIXEDFILEINFO", None) or not getattr(pe, "FileInfo", None):
+        return ["no VS_VERSION_INFO block with a fixed part"]
     problems = []
-    try:
-        key, _, fixed, children, _ = parse_version_node(data, 0)
-    except (struct.error, UnicodeDecodeError, ValueError) as error:
-        return ["unreadable version resource: %s" % error]
-    if key != "VS_VERSION_INFO":
-        problems.append("root key %r" % key)
-    if len(fixed) != 52:
-        return problems + ["fixed part of %d bytes, expected 52" % len(fixed)]
-    fields = struct.unpack("<13I", fixed)
-    if fields[0] != 0xFEEF04BD:
-        problems.append("fixed part signature 0x%08X" % fields[0])
-    values = {
-        "FileVersionMS/LS": (fields[2], fields[3]),
-        "ProductVersionMS/LS": (fields[4], fields[5]),
-        "FileFlagsMask": fields[6], "FileFlags": fields[7], "FileOS": fields[8],
-        "FileType": fields[9], "FileSubtype": fields[10], "FileDateMS/LS": (fields[11], fields[12]),
-    }
-    for what, field, expected in FIXED_FILE_INFO:
-        if values[field] != expected:
-            problems.append("%s %r, expected %r" % (what, values[field], expected))
+    if pe.VS_VERSIONINFO[0].ValueLength != FIXED_FILE_INFO_SIZE:
+        return ["fixed part of %d bytes, expected %d" % (pe.VS_VERSIONINFO[0].ValueLength,
+                                                         FIXED_FILE_INFO_SIZE)]
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    if fixed.Signature != FIXED_FILE_INFO_SIGNATURE:
+        problems.append("fixed part signature 0x%08X" % fixed.Signature)
+    for what, fields, expected in FIXED_FILE_INFO:
+        actual = tuple(getattr(fixed, field) for field in fields)
+        if actual != expected:
+            shown = (actual, expected) if len(fields) > 1 else (actual[0], expected[0])
+            problems.append("%s %r, expected %r" % ((what,) + shown))
 
-    blocks = {child[0]: child for child in children}
-    if sorted(child[0] for child in children) != ["StringFileInfo", "VarFileInfo"]:
-        problems.append("blocks %r, expected StringFileInfo and VarFileInfo"
-                        % [child[0] for child in children])
+    keys = [block.Key.decode("utf-8") for block in pe.FileInfo[0]]
+    if sorted(keys) != ["StringFileInfo", "VarFileInfo"]:
+        problems.append("blocks %r, expected StringFileInfo and VarFileInfo" % keys)
+    blocks = dict(zip(keys, pe.FileInfo[0]))
     string_info = blocks.get("StringFileInfo")
     if string_info is not None:
-        tables = string_info[3]
-        if [t[0] for t in tables] != [STRING_TABLE]:
-            problems.append("string tables %r, expected [%r]" % ([t[0] for t in tables], STRING_TABLE))
+        tables = getattr(string_info, "StringTable", [])
+        names = [table.LangID.decode("utf-8") for table in tables]
+        if names != [STRING_TABLE]:
+            problems.append("string tables %r, expected [%r]" % (names, STRING_TABLE))
         for table in tables:
-            if table[0] != STRING_TABLE:
+            if table.LangID.decode("utf-8") != STRING_TABLE:
                 continue
             strings = {}
-            for name, kind, value, _, _ in table[3]:
-                if kind != 1:
+            for key, value in table.entries.items():
+                name = key.decode("utf-8")
+                # pefile keeps each String's key and value, not its header;
+                # the header's last word, wType, ends just before the key.
+                key_offset = table.entries_offsets[key][0]
+                if pe.get_word_from_offset(key_offset - 2) != 1:
                     problems.append("string %s is not text" % name)
-                strings[name] = value.decode("utf-16-le").rstrip("\0")
+                strings[name] = value.decode("utf-8")
             for name, expected in expected_strings.items():
                 if strings.get(name) != expected:
                     problems.append("%s %r, expected %r" % (name, strings.get(name), expected))
@@ -297,15 +276,25 @@ def version_problems(data, expected_strings):
                 problems.append("unexpected strings %r" % sorted(extra))
     var_info = blocks.get("VarFileInfo")
     if var_info is not None:
-        variables = var_info[3]
-        if [v[0] for v in variables] != ["Translation"]:
-            problems.append("VarFileInfo holds %r, expected [Translation]" % [v[0] for v in variables])
-        for name, _, value, _, _ in variables:
-            if name == "Translation":
-                pairs = [struct.unpack_from("<HH", value, i) for i in range(0, len(value) - 3, 4)]
-                if pairs != TRANSLATIONS or len(value) % 4:
-                    problems.append("translations %r, expected %r" % (
-                        [(hex(a), b) for a, b in pairs], [(hex(a), b) for a, b in TRANSLATIONS]))
+        variables = getattr(var_info, "Var", [])
+        # A Var without a value has no entry.
+        names = [name.decode("utf-8") for var in variables for name in getattr(var, "entry", {})]
+        if names != ["Translation"]:
+            problems.append("VarFileInfo holds %r, expected [Translation]" % names)
+        # pefile reads the first Var only: that one must fill the block.
+        elif (variables[0].get_file_offset() + variables[0].Length
+              != var_info.get_file_offset() + var_info.Length):
+            problems.append("VarFileInfo holds more than Translation")
+        for var in variables:
+            value = getattr(var, "entry", {}).get(b"Translation")
+            if value is None:
+                continue
+            # pefile gives the last language and code page pair as text;
+            # the value's size tells how many pairs there are.
+            pair = tuple(int(part, 16) for part in value.split())
+            if var.ValueLength != 4 * len(TRANSLATIONS) or [pair] != TRANSLATIONS:
+                problems.append("translations: %d bytes, last %s; expected %r" % (
+                    var.ValueLength, value, [(hex(a), b) for a, b in TRANSLATIONS]))
     return problems
 
 
@@ -451,7 +440,7 @@ def check_file(path, debug_build=False, signed=False):
     if checks.check([(v[0], v[1]) for v in versions] == [(1, LANGUAGE)],
                     "exactly one version information: resource 1, language 0x%04X" % LANGUAGE,
                     "found %r" % [(v[0], hex(v[1])) for v in versions]):
-        problems = version_problems(versions[0][2], DEBUG_STRINGS if debug_build else STRINGS)
+        problems = version_problems(pe, DEBUG_STRINGS if debug_build else STRINGS)
         checks.check(not problems, "version information content", "; ".join(problems))
 
     problems = icon_problems(found)
