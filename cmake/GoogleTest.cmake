@@ -32,6 +32,14 @@ endif()
 
 # textstring_add_tests(target): registers every test of a GoogleTest
 # executable with ctest, one ctest entry per test.
+#
+# Some tests hold operations to linear time on texts of a megabyte (long
+# needles that nearly match everywhere, searches resumed after every match):
+# a quadratic version would not fail them, it would run for hours. The time
+# limit turns that into a failure. It is a guard, not a measurement: each
+# test ends in seconds, natively and under Wine, far inside it.
+set(TEXTSTRING_TEST_TIMEOUT 300)
 function(textstring_add_tests target)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT ${TEXTSTRING_TEST_TIMEOUT})
 endfunction()

@@ -11,10 +11,10 @@
 
 #include "fuzz/Checks.h"
 #include "fuzz/FormatArgs.h"
-#include "fuzz/LiteralPasses.h"
 #include "fuzz/Operations.h"
 #include "fuzz/Oracle.h"
 #include "fuzz/Report.h"
+#include "tests/support/LiteralPasses.h"
 
 namespace fuzz {
 
@@ -326,7 +326,9 @@ void CheckPassesEdit(TextString& s, const char* name, void (Buffer::*model)(),
   literal::Twin twin(s);
   const char* result = nullptr;
   CheckPlainEdit(s, name, model, operation, &result);
-  twin.Expect(s, result, sequence, name);
+  const std::string mismatch = twin.Mismatch(s, result, sequence);
+  if (!mismatch.empty())
+    report::Fail(std::string(name) + " against its passes one by one: " + mismatch);
 }
 
 void OpRemoveWhitespace(Input&, World&, TextString& s) {

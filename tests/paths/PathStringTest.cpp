@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "tests/support/AllocationCount.h"
 #include "tests/support/BufferState.h"
 #include "tests/support/Bufferless.h"
 #include "tests/support/VirtualSlot.h"
@@ -74,14 +75,22 @@ TEST(PathStringConstruct, BuildsTextAsTextStringDoes) {
 }
 
 TEST(PathStringConstruct, DeletedThroughBaseReleasesEverything) {
-  // Runs under LeakSanitizer natively: the caches must go with the path.
-  std::unique_ptr<ObjectBase> owner(new PathString("C:\\Tools\\run.exe -q", 260));
-  auto* path = static_cast<PathString*>(owner.get());
-  path->GetDrive(0);
-  path->GetFileName(0);
-  path->GetArguments();
-  path->GetDirectory(0);
-  path->Abbreviate(5);
+  const long before = LiveAllocations();
+  long whileAlive = 0;
+  {
+    std::unique_ptr<ObjectBase> owner(new PathString("C:\\Tools\\run.exe -q", 260));
+    auto* path = static_cast<PathString*>(owner.get());
+    path->GetDrive(0);
+    path->GetFileName(0);
+    path->GetArguments();
+    path->GetDirectory(0);
+    path->Abbreviate(5);
+    whileAlive = LiveAllocations();
+  }
+  // The path, its buffer and the four caches at the least were counted...
+  EXPECT_GE(whileAlive - before, 6);
+  // ...and every one of them went with the path.
+  EXPECT_EQ(LiveAllocations(), before);
 }
 
 TEST(PathStringAssign, CopiesTextOnly) {

@@ -5,6 +5,8 @@
 
 #include "strings/TextString.h"
 #include "tests/support/Bufferless.h"
+#include "tests/support/LiteralPasses.h"
+#include "tests/support/SeamText.h"
 
 namespace {
 
@@ -49,6 +51,12 @@ TEST(TextStringEntities, DecodingProtectsSemicolonsOfReferencesThatStay) {
           {"&lt;b&gt;", "&lt,b&gt,"},
           {"x &#228; y", "x &#228, y"},
           {"&lt; &amp; &auml;", "&lt, & \xE4"},
+          {"&#7; abc;", "&#7, abc,"},  // a body of one: its ';' is the numeric pass's
+          {"&amp&lt;;", "&amp&lt,;"},  // the second '&' is inside the first's span
+          {"&x&amp;y;", "&x&amp,y;"},  // even an "&amp;" there loses its ';'
+          {"&#3&#4;;", "&#3&#4,,"},
+          {"x &#", "x &#"},
+          {"x &", "x &"},
       },
       [](TextString& s) { s.DecodeEntities(); });
 }
@@ -94,6 +102,11 @@ TEST(TextStringEntities, ProtectEntitiesTurnsClosingSemicolonsIntoCommas) {
           {"&#1234; a;b", "&#1234, a,b"},    // a body of four is the longest
           {"&#12345; a;b", "&#12345, a;b"},  // too long: the second pass takes it
           {"&#; a;", "&#, a,"},              // the first pass never looks right after "&#"
+          {"&#7; abc;", "&#7, abc,"},        // a body of one
+          {"&#3&#4; x;", "&#3&#4, x,"},      // the second reference begins in the first's places
+          {"&a&b;c;", "&a&b,c;"},            // an '&' before the last ';' taken is passed over
+          {"&amp&lt;;", "&amp&lt,;"},        // so is one after "&amp" without its ';'
+          {"&x&amp;y;", "&x&amp,y;"},        // and an "&amp;" there
           {"a & b", "a & b"},
       },
       [](TextString& s) { EXPECT_EQ(nullptr, s.ProtectEntities()); });
@@ -118,6 +131,85 @@ TEST(TextStringEntities, ReplacementsFollowTheReplaceBufferRule) {
   TextString longer("\xC4", 0);
   longer.EncodeEntities();
   EXPECT_EQ(6u, longer.GetCapacity());
+}
+
+// Decoding and encoding are written in one scan; they must leave what their
+// passes, run one by one, leave: text, size, kept or replaced buffer and
+// every byte after the terminator. The pieces sit at every seam of that
+// scan: the 8 bytes a reference is read in, the 64-byte blocks and the
+// 1,024-byte windows in which ampersands are found, the four parts in
+// which a long text is encoded, and the end of the text, where a piece may
+// be cut short right after '&' or "&#". The capacities are the length,
+// one more, 260, and the two around the encoded result's length, where
+// the result just fills, or just leaves room in, the buffer.
+struct PassesRow {
+  const char* piece;
+  const char* filler;
+};
+
+void ExpectPassesAtEverySeam(std::initializer_list<PassesRow> rows,
+                             const char* (TextString::*operation)(),
+                             const char* (*passes)(TextString&)) {
+  for (const PassesRow& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << "piece " << literal::Shown(row.piece, std::strlen(row.piece)) << " in "
+                 << literal::Shown(row.filler, std::strlen(row.filler)));
+    Mismatches mismatches;
+    const std::string piece = row.piece;
+    for (size_t length : {1, 7, 8, 9, 63, 64, 65, 1023, 1024, 1025, 4096}) {
+      const size_t part = length / 4;
+      for (size_t at : SeamStarts(length, piece.size(),
+                                  {8, 64, 1024, 2048, part, 2 * part, 3 * part, length})) {
+        const std::string text = SeamText(length, row.filler, at, piece);
+        TextString plain(text.c_str(), 0);
+        const unsigned result = static_cast<unsigned>(std::strlen(passes(plain)));
+        const unsigned size = static_cast<unsigned>(length);
+        for (unsigned capacity : {size, size + 1, 260u, result + 1, result + 2}) {
+          if (capacity < size) continue;
+          mismatches.Add(
+              std::to_string(length) + " bytes, piece at " + std::to_string(at) + ", capacity " +
+                  std::to_string(capacity),
+              AgainstPasses(
+                  text, capacity, [operation](TextString& s) { return (s.*operation)(); }, passes));
+        }
+      }
+    }
+    EXPECT_EQ(mismatches.count(), 0) << mismatches.first();
+  }
+}
+
+TEST(TextStringEntities, DecodingLeavesWhatItsPassesLeaveAtEverySeam) {
+  ExpectPassesAtEverySeam(
+      {
+          {"&ouml;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&Ccedil;", "abcdefghijklmnopqrstuvwxyz"},  // the longest reference
+          {"&amp;", "abcdefghijklmnopqrstuvwxyz"},     // every '&' begins "&amp"
+          {"&AMP;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&amp;ouml;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&AUML;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&#7;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&#1234;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&#3&#4;;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&amp&lt;;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&x&amp;y;", "abcdefghijklmnopqrstuvwxyz"},
+          {"&ouml;", "a;b &lt; c&amp;d"},  // references and semicolons all along
+          {"&#7;", "a;b &lt; c&amp;d"},
+          {"&amp;", "a;b &lt; c&amp;d"},
+          {"&szlig&sect;", "x&ouml;y&AMP;z;"},
+      },
+      &TextString::DecodeEntities, literal::DecodeEntities);
+}
+
+TEST(TextStringEntities, EncodingLeavesWhatItsPassesLeaveAtEverySeam) {
+  ExpectPassesAtEverySeam(
+      {
+          {"\xC7", "abcdefghijklmnopqrstuvwxyz"},  // the longest reference
+          {"&", "abcdefghijklmnopqrstuvwxyz"},
+          {"\xC4&\xF6", "abcdefghijklmnopqrstuvwxyz"},
+          {"\xDF", "ab\xF6;cd e&f"},  // references all along, a different one in each part
+          {"&ouml;", "0123456789\xE4"},
+      },
+      &TextString::EncodeEntities, literal::EncodeEntities);
 }
 
 TEST(TextStringEntities, WithoutBufferNothingHappens) {

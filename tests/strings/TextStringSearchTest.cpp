@@ -9,6 +9,7 @@
 
 #include "strings/TextString.h"
 #include "tests/support/Bufferless.h"
+#include "tests/support/SeamText.h"
 
 namespace {
 
@@ -87,6 +88,44 @@ TEST(TextStringIsEqual, LongTextsDifferAnywhere) {
     EXPECT_EQ(s.IsEqual(other.get(), 0), 0);
     other[length - 1] = '\0';
     EXPECT_EQ(s.IsEqual(other.get(), 0), 0);
+  }
+}
+
+// Two bytes that differ in the case bit (0x20) alone are equal folded only
+// when they are letters: '[' and '{', '@' and '`', 0xC0 and 0xE0 never are.
+// The rows put such a pair at every place of texts around the sizes that
+// the comparison works in (8-byte words, 32-byte halves of 64-byte steps,
+// blocks of 64 and 128 bytes), the other bytes equal but for case.
+struct CaseBitPair {
+  char mine;
+  char other;
+  int equal;
+};
+const CaseBitPair kCaseBitPairs[] = {
+    {'[', '{', 0},  {'@', '`', 0},       {'^', '~', 0},       {']', '}', 0},
+    {'\\', '|', 0}, {'\xC0', '\xE0', 0}, {'\xC1', '\xE1', 0}, {'a', 'A', 1},
+    {'A', 'a', 1},  {'z', 'Z', 1},       {'Z', 'z', 1},       {'m', 'M', 1},
+};
+
+TEST(TextStringIsEqual, FoldsOnlyLettersAtEveryPlace) {
+  for (const CaseBitPair& pair : kCaseBitPairs) {
+    SCOPED_TRACE(testing::Message()
+                 << literal::Shown(&pair.mine, 1) << " against " << literal::Shown(&pair.other, 1));
+    Mismatches mismatches;
+    for (size_t length : {1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 66, 127, 128, 129, 200}) {
+      for (size_t at = 0; at < length; ++at) {
+        std::string mine = SeamText(length, "ab[c@d`ef{0z", at, std::string(1, pair.mine));
+        std::vector<char> other(mine.begin(), mine.end());  // exactly sized
+        for (char& c : other) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        other[at] = pair.other;
+        other.push_back('\0');
+        TextString s(mine.c_str(), 0);
+        if (s.IsEqual(other.data(), 0) != pair.equal) {
+          mismatches.Add(std::to_string(length) + " bytes, at " + std::to_string(at), "differs");
+        }
+      }
+    }
+    EXPECT_EQ(mismatches.count(), 0) << mismatches.first();
   }
 }
 
@@ -189,6 +228,68 @@ TEST(TextStringFindIn, AgreesWithTryingEveryStart) {
                     NaiveFind(text.get(), what.c_str(), caseSensitive == 0));
         }
       }
+    }
+  }
+}
+
+size_t NaiveCount(const char* text, const char* what, bool folded) {
+  size_t count = 0;
+  for (const char* p = NaiveFind(text, what, folded); p != nullptr;
+       p = NaiveFind(p + 1, what, folded)) {
+    ++count;
+  }
+  return count;
+}
+
+std::string NaiveReplace(const std::string& text, const std::string& what, const char* with) {
+  std::string result;
+  size_t from = 0;
+  for (const char* p = NaiveFind(text.c_str(), what.c_str(), true); p != nullptr;
+       p = NaiveFind(text.c_str() + from, what.c_str(), true)) {
+    const size_t at = static_cast<size_t>(p - text.c_str());
+    result += text.substr(from, at - from) + with;
+    from = at + what.size();
+  }
+  return result + text.substr(from);
+}
+
+// The folded search takes the needle's first byte in either case only when
+// it is a letter, and compares the rest folded: a byte that differs from the
+// needle's in the case bit alone must match it only when both are letters,
+// as its first byte, inside it or in a needle too long to skip with, among
+// the first starts (tried one by one, below 64) and past them. Find, Count
+// and Replace all search this way.
+TEST(TextStringFind, FoldsOnlyLettersAtEveryPlace) {
+  struct Form {
+    const char* before;
+    std::string after;
+  } forms[] = {{"", "Xy"}, {"xY", "z"}, {"", std::string(300, 'Q')}};
+  for (const CaseBitPair& pair : kCaseBitPairs) {
+    for (const Form& form : forms) {
+      SCOPED_TRACE(testing::Message()
+                   << literal::Shown(&pair.mine, 1) << " against " << literal::Shown(&pair.other, 1)
+                   << " after " << form.before << ", needle of "
+                   << std::strlen(form.before) + 1 + form.after.size());
+      const std::string what = form.before + std::string(1, pair.mine) + form.after;
+      std::string piece = form.before + std::string(1, pair.other) + form.after;
+      for (char& c : piece) c = c == pair.other ? c : static_cast<char>(c ^ 0x20);
+      Mismatches mismatches;
+      for (size_t at : {0, 6, 7, 8, 9, 30, 31, 32, 33, 62, 63, 64, 65, 66, 100, 4159}) {
+        const std::string text = SeamText(at + what.size() + 40, "qrstuvw", at, piece);
+        const std::string where = "at " + std::to_string(at);
+        TextString s(text.c_str(), 0);
+        const char* found = NaiveFind(text.c_str(), what.c_str(), true);
+        if (s.Find(what.c_str(), 0) != (found ? s.GetText() + (found - text.c_str()) : nullptr)) {
+          mismatches.Add(where, "Find differs");
+        }
+        if (static_cast<size_t>(s.Count(what.c_str(), 0)) !=
+            NaiveCount(text.c_str(), what.c_str(), true)) {
+          mismatches.Add(where, "Count differs");
+        }
+        s.Replace(what.c_str(), "#", nullptr);
+        if (s.GetText() != NaiveReplace(text, what, "#")) mismatches.Add(where, "Replace differs");
+      }
+      EXPECT_EQ(mismatches.count(), 0) << mismatches.first();
     }
   }
 }
