@@ -104,9 +104,9 @@ TEST(TextStringEntities, ProtectEntitiesTurnsClosingSemicolonsIntoCommas) {
           {"&#; a;", "&#, a,"},              // the first pass never looks right after "&#"
           {"&#7; abc;", "&#7, abc,"},        // a body of one
           {"&#3&#4; x;", "&#3&#4, x,"},      // the second reference begins in the first's places
-          {"&a&b;c;", "&a&b,c;"},            // an '&' before the last ';' taken is passed over
-          {"&amp&lt;;", "&amp&lt,;"},        // so is one after "&amp" without its ';'
-          {"&x&amp;y;", "&x&amp,y;"},        // and an "&amp;" there
+          {"&a&b;c; and d;", "&a&b,c; and d;"},  // an '&' before the last ';' taken is passed over
+          {"&amp&lt;; d;", "&amp&lt,; d;"},      // so is one after "&amp" without its ';'
+          {"&x&amp;y; d;", "&x&amp,y; d;"},      // and an "&amp;" there
           {"a & b", "a & b"},
       },
       [](TextString& s) { EXPECT_EQ(nullptr, s.ProtectEntities()); });
