@@ -36,6 +36,7 @@ DEMO_WIN_DIR = Z:$(subst /,\,$(abspath $(DEMO_DIR)))
 DEMO_ARGS    = /install /lang de
 
 run: windows
+	@why=$$(bash tools/wine-can-run.sh) || { echo "make run: $$why" >&2; exit 1; }
 	@rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
 	@cp $(WINDOWS_DIR)/AdminExe/setup.exe $(WINDOWS_DIR)/AdminExe/demo/dropnestlib.dll $(DEMO_DIR)/
 	@printf '%s\n' 'Running under Wine: "$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)'

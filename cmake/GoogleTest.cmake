@@ -28,6 +28,19 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${TEXTSTRING_WINE_RUN})
+  # Asked at every configure, since a build folder may move between machines.
+  # Where Wine cannot run, each suite that needs it becomes one skipped test
+  # that says why (textstring_add_wine_skip), rather than a failed discovery.
+  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tools/wine-can-run.sh
+                  RESULT_VARIABLE wine_can_run OUTPUT_VARIABLE wine_cannot_run_because
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(wine_can_run EQUAL 0)
+    set(TEXTSTRING_WINE_RUNS ON)
+  else()
+    set(TEXTSTRING_WINE_RUNS OFF)
+    message(WARNING "The Windows tests that run under Wine are skipped on this machine: "
+                    "${wine_cannot_run_because}")
+  endif()
 endif()
 
 # textstring_add_tests(target): registers every test of a GoogleTest
@@ -39,7 +52,18 @@ endif()
 # limit turns that into a failure. It is a guard, not a measurement: each
 # test ends in seconds, natively and under Wine, far inside it.
 set(TEXTSTRING_TEST_TIMEOUT 300)
+# textstring_add_wine_skip(name): a test that ctest reports as skipped,
+# saying why Wine cannot run here.
+function(textstring_add_wine_skip name)
+  add_test(NAME ${name} COMMAND bash ${PROJECT_SOURCE_DIR}/tools/wine-can-run.sh)
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 LABELS wine)
+endfunction()
+
 function(textstring_add_tests target)
+  if(CMAKE_CROSSCOMPILING AND NOT TEXTSTRING_WINE_RUNS)
+    textstring_add_wine_skip(${target}.under_wine)
+    return()
+  endif()
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        PROPERTIES TIMEOUT ${TEXTSTRING_TEST_TIMEOUT})
 endfunction()

@@ -107,5 +107,9 @@ check_no_dl "$work/prefix-windows"
 build_consumer windows "$here/find_package" \
   -Dtextstring_DIR="$work/prefix-windows/lib/cmake/textstring" \
   -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel
-run_consumer "find_package (Windows, under Wine)" \
-  "$windows_build/wine-run.sh" "$work/windows/consumer.exe"
+if why=$(bash "$source_dir/tools/wine-can-run.sh"); then
+  run_consumer "find_package (Windows, under Wine)" \
+    "$windows_build/wine-run.sh" "$work/windows/consumer.exe"
+else
+  say "SKIPPED find_package (Windows) run under Wine: $why; the consumer was built"
+fi

@@ -152,7 +152,9 @@ done <<'EOF'
 EOF
 
 # --- the signed file under Wine -----------------------------------------------------
-if python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
+if ! why=$(bash tools/wine-can-run.sh); then
+  echo "SKIP  signed setup.exe under Wine: $why"
+elif python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
   --prefix "$windows_dir/release-test/wineprefix" \
   --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pem/setup.exe" \
   --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
