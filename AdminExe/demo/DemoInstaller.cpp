@@ -6,10 +6,11 @@
 // library:
 //   PreInstall received <n> bytes: [<text>]
 // where <n> is the length of the text and the brackets enclose it exactly
-// (so that leading and trailing blanks show). Its result, which setup.exe
-// passes on as its exit code:
-//   0  the line was written;
-//   1  the log file could not be opened or written.
+// (so that leading and trailing blanks show). Its result becomes setup.exe's
+// exit code; as PreInstall.h advises, neither value is 0, the code that
+// setup.exe ends with when it finds no library or no PreInstall:
+//   1  the line was written;
+//   2  the log file could not be opened or written.
 #include <windows.h>
 
 #include <cstring>
@@ -23,6 +24,9 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace {
 
 constexpr char kLogName[] = "dropnest-demo.log";
+
+constexpr int kLogged = 1;
+constexpr int kNotLogged = 2;
 
 // The log's path: this library's folder and kLogName. False when it does not
 // fit a path buffer.
@@ -52,12 +56,12 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
 
 extern "C" __declspec(dllexport) int PREINSTALL_CALL PreInstall(const char* commandLine) {
   char path[MAX_PATH];
-  if (!LogPath(path)) return 1;
+  if (!LogPath(path)) return kNotLogged;
   // FILE_APPEND_DATA alone: every write lands at the end, even if two
   // setup.exe processes were to log at once.
   HANDLE log = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (log == INVALID_HANDLE_VALUE) return 1;
+  if (log == INVALID_HANDLE_VALUE) return kNotLogged;
   const char* text = commandLine != nullptr ? commandLine : "";
   const size_t length = std::strlen(text);
   char head[64];
@@ -66,5 +70,5 @@ extern "C" __declspec(dllexport) int PREINSTALL_CALL PreInstall(const char* comm
   const bool written = WriteAll(log, head, static_cast<size_t>(headLength)) &&
                        WriteAll(log, text, length) && WriteAll(log, "]\r\n", 3);
   CloseHandle(log);
-  return written ? 0 : 1;
+  return written ? kLogged : kNotLogged;
 }

@@ -496,15 +496,15 @@ class CompanionLibraryTest(LauncherTestCase):
 
 class DemoLibraryTest(LauncherTestCase):
     """The demonstration installer library logs what it receives beside
-    itself and returns 0."""
+    itself and returns 1, which no failure to find it can give."""
 
     def test_demo_library_logs_each_call(self):
         app = self.folder("App")
         program = self.put_launcher(app)
         shutil.copyfile(CONFIG.demo_library, self.wine.linux_path(ntpath.join(app, LIBRARY_NAME)))
         exe = program.encode("cp1252")
-        self.assertEqual(self.wine.run(program, b'"%s" /install /lang de' % exe), 0)
-        self.assertEqual(self.wine.run(program, b'"%s"' % exe), 0)
+        self.assertEqual(self.wine.run(program, b'"%s" /install /lang de' % exe), 1)
+        self.assertEqual(self.wine.run(program, b'"%s"' % exe), 1)
         with open(self.wine.linux_path(ntpath.join(app, "dropnest-demo.log")), "rb") as f:
             self.assertEqual(f.read(),
                              b"PreInstall received 17 bytes: [/install /lang de]\r\n"
