@@ -86,7 +86,7 @@ run_consumer find_package "$work/find-package/consumer"
 build_consumer subdirectory "$here/subdirectory" -DTEXTSTRING_SOURCE_DIR="$source_dir"
 run_consumer add_subdirectory "$work/subdirectory/consumer"
 targets=$(cmake --build "$work/subdirectory" --target help)
-for unwanted in setup launcher textstring_tests; do
+for unwanted in setup launcher launcher_platform textstring_tests; do
   if grep -qw "$unwanted" <<< "$targets"; then
     fail "add_subdirectory brought the target $unwanted along"
   fi
