@@ -206,7 +206,7 @@ TEST(TextStringEntities, EncodingLeavesWhatItsPassesLeaveAtEverySeam) {
           {"\xC7", "abcdefghijklmnopqrstuvwxyz"},  // the longest reference
           {"&", "abcdefghijklmnopqrstuvwxyz"},
           {"\xC4&\xF6", "abcdefghijklmnopqrstuvwxyz"},
-          {"\xDF", "ab\xF6;cd e&f"},  // references all along, a different one in each part
+          {"\xDF", "ab\xF6;cd e&f"},  // references all along: every part of a long text has some
           {"&ouml;", "0123456789\xE4"},
       },
       &TextString::EncodeEntities, literal::EncodeEntities);

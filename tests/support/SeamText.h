@@ -2,7 +2,6 @@
 #define TESTS_SUPPORT_SEAMTEXT_H_
 
 #include <algorithm>
-#include <cstring>
 #include <initializer_list>
 #include <set>
 #include <string>
