@@ -1,6 +1,7 @@
 // Tab expansion and blank removal.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "strings/TextString.h"
