@@ -43,15 +43,6 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   endif()
 endif()
 
-# textstring_add_tests(target): registers every test of a GoogleTest
-# executable with ctest, one ctest entry per test.
-#
-# Some tests hold operations to linear time on texts of a megabyte (long
-# needles that nearly match everywhere, searches resumed after every match):
-# a quadratic version would not fail them, it would run for hours. The time
-# limit turns that into a failure. It is a guard, not a measurement: each
-# test ends in seconds, natively and under Wine, far inside it.
-set(TEXTSTRING_TEST_TIMEOUT 300)
 # textstring_add_wine_skip(name): a test that ctest reports as skipped,
 # saying why Wine cannot run here.
 function(textstring_add_wine_skip name)
@@ -59,6 +50,16 @@ function(textstring_add_wine_skip name)
   set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 LABELS wine)
 endfunction()
 
+# textstring_add_tests(target): registers every test of a GoogleTest
+# executable with ctest, one ctest entry per test.
+#
+# Some tests hold operations to linear time on texts of a megabyte (long
+# needles that nearly match everywhere, searches resumed after every match):
+# a quadratic version would not fail them, it would run for hours. The time
+# limit turns that into a failure. It is a guard, not a measurement: the
+# longest of them ends within seconds natively, and the margin leaves room
+# for Wine and a loaded machine.
+set(TEXTSTRING_TEST_TIMEOUT 300)
 function(textstring_add_tests target)
   if(CMAKE_CROSSCOMPILING AND NOT TEXTSTRING_WINE_RUNS)
     textstring_add_wine_skip(${target}.under_wine)
