@@ -16,8 +16,10 @@ using Scratch = std::unique_ptr<char[]>;
 // The scratch size is chosen from the format alone: 800 bytes, or a tenth more
 // than the format when that is larger.
 uint64_t WorkingSize(const char* format) {
-  const uint64_t n = std::strlen(format);
-  return std::max<uint64_t>(800, n + n / 10);
+  // The tenth in size_t: a 64-bit division would bring the runtime's
+  // division routines into the 32-bit program for this line alone.
+  const size_t n = std::strlen(format);
+  return std::max<uint64_t>(800, uint64_t{n} + n / 10);
 }
 
 // The whole formatted result in a zeroed scratch buffer, never a cut one: the
