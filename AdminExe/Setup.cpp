@@ -2,10 +2,11 @@
 
 #include "AdminExe/CommandLine.h"
 #include "AdminExe/InstallerLibrary.h"
+#include "AdminExe/Package.h"
 #include "paths/PathString.h"
 #include "platform/Process.h"
 
-int RunSetup(int debugLookup) {
+int RunSetup(int debugLookup, const char* libraryPath) {
   PathString text(platform::CommandLine(), 260);
   char modulePath[260];
   // A path that could not be read, or was cut, removes nothing.
@@ -15,8 +16,15 @@ int RunSetup(int debugLookup) {
   int result = 0;
   {
     InstallerLibrary library;
-    library.SetDebugLookup(debugLookup);
+    library.SetDebugLookup(libraryPath != nullptr ? 0 : debugLookup);
+    if (libraryPath != nullptr) library.Load(libraryPath);
     result = library.Run(text.GetText());
   }  // unloads the library before the text goes
   return result;
+}
+
+int RunProgram(LauncherSystem& system, int debugLookup) {
+  char libraryPath[260];
+  if (PreparePackage(system, libraryPath, sizeof libraryPath) != 0) return kPackageRefused;
+  return RunSetup(debugLookup, libraryPath[0] != '\0' ? libraryPath : nullptr);
 }

@@ -1,7 +1,7 @@
 // The entry point of setup.exe and setup-debug.exe. The runtime's GUI
 // start-up calls it and ends the process with its result as the exit code.
+#include "AdminExe/Package.h"
 #include "AdminExe/Setup.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Process.h"
 
 #ifndef SETUP_DEBUG_LOOKUP
@@ -18,13 +18,14 @@ extern "C" const char kSetupBuildInfo[];
 
 extern "C" int __stdcall WinMain(HINSTANCE__* /*instance*/, HINSTANCE__* /*previous*/,
                                  char* /*tail*/, int /*show*/) {
-  // Before anything can load a library: the program runs elevated, often
-  // from a folder anybody can write to, and the installer library (or
-  // system code on its behalf) may load companions by bare name.
-  platform::RestrictLibrarySearch();
   platform::TerminateOnHeapCorruption();
   __asm__ volatile("" : : "r"(kSetupBuildInfo));
-  // The tail the runtime offers is cut differently from the rules the
-  // installer library expects: the whole command line is read instead.
-  return RunSetup(SETUP_DEBUG_LOOKUP);
+  // RunProgram restricts the library search before anything can load a
+  // library: the program runs elevated, often from a folder anybody can
+  // write to, and the installer library (or system code on its behalf) may
+  // load companions by bare name. A pinned program also checks its package
+  // first. The tail the runtime offers is cut differently from the rules
+  // the installer library expects: the whole command line is read instead.
+  LauncherSystem system;
+  return RunProgram(system, SETUP_DEBUG_LOOKUP);
 }

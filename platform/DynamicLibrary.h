@@ -20,6 +20,27 @@ using LibraryHandle = void*;
 // by bare name on the program's behalf.
 int RestrictLibrarySearch();
 
+// RestrictLibrarySearchToSystemFolder: the stricter setting of a program
+// that loads nothing but the files it checked, each by its full path: from
+// now on, every library loaded by bare file name, and every static import,
+// comes from the system folder or is a library already loaded under that
+// name; never from the program's own folder either, where anybody could
+// have put a library named as a system one. Returns 1 when the system
+// enforces exactly that (SetDefaultDllDirectories with
+// LOAD_LIBRARY_SEARCH_SYSTEM32, looked up at run time); 0 where it only
+// drops the current directory. On POSIX a no-op that returns 1.
+int RestrictLibrarySearchToSystemFolder();
+
+// LoadLibraryAlone: loads exactly the file at the full path `path`, taking
+// its own imports from the system folder and the libraries loaded already,
+// never from its own folder. Null when it does not load.
+LibraryHandle LoadLibraryAlone(const char* path);
+
+// LoadSystemLibrary: a library of the system itself, by bare file name,
+// from the system folder only. Null when it does not load. On POSIX the
+// ordinary search of the dynamic loader.
+LibraryHandle LoadSystemLibrary(const char* name);
+
 // LoadLibraryFile: loads `name` and returns its handle, or null.
 //  - A name with a directory in it loads exactly that file (a relative one
 //    from the current directory).

@@ -23,6 +23,27 @@ uint32_t ModulePath(char* buffer, uint32_t size);
 // do on POSIX, whose allocator already aborts on the corruption it detects.
 void TerminateOnHeapCorruption();
 
+// The image-load mitigation policy's flags (Windows' PROCESS_MITIGATION_
+// IMAGE_LOAD_POLICY bits).
+constexpr unsigned kNoLowMandatoryLabelImages = 0x2;
+constexpr unsigned kPreferSystem32Images = 0x4;
+
+// SetImageLoadPolicy: asks the system to apply the image-load mitigation
+// `flags` to this process from now on (Windows 10 and later:
+// SetProcessMitigationPolicy, looked up at run time). 1 when the system took
+// it; 0 where it lacks the call or refused it, and the program carries on.
+// A no-op on POSIX that returns 0.
+int SetImageLoadPolicy(unsigned flags);
+
+// OwnDataResource: the program's own RCDATA resource `id`, with its size in
+// `*size`; null when there is none (and on POSIX, where programs carry no
+// resources). The data stays valid until the process ends.
+const unsigned char* OwnDataResource(unsigned id, uint32_t* size);
+
+// ReportDebugLine: hands one line to a debugger watching the process (on
+// Windows OutputDebugStringA; on POSIX standard error).
+void ReportDebugLine(const char* line);
+
 }  // namespace platform
 
 #endif  // PLATFORM_PROCESS_H_

@@ -30,6 +30,18 @@ std::string InProgramFolder(const char* name) {
 
 int RestrictLibrarySearch() { return 1; }
 
+int RestrictLibrarySearchToSystemFolder() { return 1; }
+
+LibraryHandle LoadLibraryAlone(const char* path) {
+  if (path == nullptr || *path == '\0') return nullptr;
+  return dlopen(NativePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+LibraryHandle LoadSystemLibrary(const char* name) {
+  if (name == nullptr || *name == '\0') return nullptr;
+  return dlopen(name, RTLD_NOW | RTLD_LOCAL);
+}
+
 LibraryHandle LoadLibraryFile(const char* name) {
   if (name == nullptr || *name == '\0') return nullptr;
   const std::string path = HasDirectory(name) ? NativePath(name) : InProgramFolder(name);

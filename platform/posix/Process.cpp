@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -36,5 +38,17 @@ uint32_t ModulePath(char* buffer, uint32_t size) {
 }
 
 void TerminateOnHeapCorruption() {}
+
+int SetImageLoadPolicy(unsigned) { return 0; }
+
+const unsigned char* OwnDataResource(unsigned, uint32_t* size) {
+  *size = 0;
+  return nullptr;
+}
+
+void ReportDebugLine(const char* line) {
+  std::fputs(line, stderr);
+  std::fputc('\n', stderr);
+}
 
 }  // namespace platform

@@ -76,8 +76,21 @@ HMODULE LoadFromProgramFolder(const char* name) {
   return LoadLibraryExA(joined, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-// A library of Windows itself, from the system folder only.
-HMODULE LoadSystemLibrary(const char* name) {
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+
+int SetDefaultSearch(DWORD flags) {
+  const auto setDefault =
+      win32::KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+  if (setDefault != nullptr && setDefault(flags)) return 1;
+  // The older systems' only lever: it takes the current directory out of
+  // the search, though PATH stays in it.
+  SetDllDirectoryA("");
+  return 0;
+}
+
+}  // namespace
+
+LibraryHandle LoadSystemLibrary(const char* name) {
   if (HasSafeSearch()) return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   char folder[MAX_PATH];
   const UINT length = GetSystemDirectoryA(folder, sizeof folder);
@@ -88,17 +101,15 @@ HMODULE LoadSystemLibrary(const char* name) {
   return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-}  // namespace
+int RestrictLibrarySearch() { return SetDefaultSearch(kSafeSearch); }
 
-int RestrictLibrarySearch() {
-  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto setDefault =
-      win32::KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
-  if (setDefault != nullptr && setDefault(kSafeSearch)) return 1;
-  // The older systems' only lever: it takes the current directory out of
-  // the search, though PATH stays in it.
-  SetDllDirectoryA("");
-  return 0;
+int RestrictLibrarySearchToSystemFolder() { return SetDefaultSearch(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+
+LibraryHandle LoadLibraryAlone(const char* path) {
+  // The process's default search (the system folder alone, see above) also
+  // serves the library's imports; LOAD_WITH_ALTERED_SEARCH_PATH or the
+  // application-folder flag would let its own folder in.
+  return LoadLibraryExA(path, nullptr, HasSafeSearch() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0);
 }
 
 LibraryHandle LoadLibraryFile(const char* name) {
@@ -124,7 +135,7 @@ void* FindExport(LibraryHandle library, const char* name) {
 
 int LoadStringResource(LibraryHandle library, unsigned id, char* buffer, int size) {
   using LoadStringFunction = int(WINAPI*)(HINSTANCE, UINT, LPSTR, int);
-  HMODULE user32 = LoadSystemLibrary("user32.dll");
+  HMODULE user32 = reinterpret_cast<HMODULE>(LoadSystemLibrary("user32.dll"));
   if (user32 == nullptr) return 0;
   const auto loadString = reinterpret_cast<LoadStringFunction>(
       reinterpret_cast<void*>(GetProcAddress(user32, "LoadStringA")));

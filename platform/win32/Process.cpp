@@ -34,4 +34,26 @@ void TerminateOnHeapCorruption() {
   }
 }
 
+int SetImageLoadPolicy(unsigned flags) {
+  // ProcessImageLoadPolicy in PROCESS_MITIGATION_POLICY, whose structure is
+  // one DWORD of flags. Looked up: systems before Windows 8 lack the call.
+  constexpr int kProcessImageLoadPolicy = 10;
+  using SetPolicyFunction = BOOL(WINAPI*)(int, PVOID, SIZE_T);
+  const auto setPolicy = win32::KernelFunction<SetPolicyFunction>("SetProcessMitigationPolicy");
+  DWORD policy = flags;
+  return setPolicy != nullptr && setPolicy(kProcessImageLoadPolicy, &policy, sizeof policy) ? 1 : 0;
+}
+
+const unsigned char* OwnDataResource(unsigned id, uint32_t* size) {
+  *size = 0;
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  if (found == nullptr) return nullptr;
+  HGLOBAL loaded = LoadResource(nullptr, found);
+  if (loaded == nullptr) return nullptr;
+  *size = SizeofResource(nullptr, found);
+  return static_cast<const unsigned char*>(LockResource(loaded));
+}
+
+void ReportDebugLine(const char* line) { OutputDebugStringA(line); }
+
 }  // namespace platform

@@ -1,0 +1,77 @@
+// Win32 side of platform/PackageFiles.h: only code that calls the Windows API belongs here.
+#include "platform/PackageFiles.h"
+
+#include <windows.h>
+
+#include "platform/DynamicLibrary.h"
+
+namespace platform {
+namespace {
+
+// bcrypt.dll's hashing, as far as SHA-256 of one file needs it. Its types
+// are spelt out: <bcrypt.h> would bring the import library along.
+using OpenProvider = LONG(WINAPI*)(void** provider, const wchar_t* id, const wchar_t* impl,
+                                   ULONG flags);
+using CreateHash = LONG(WINAPI*)(void* provider, void** hash, unsigned char* object,
+                                 ULONG objectSize, unsigned char* secret, ULONG secretSize,
+                                 ULONG flags);
+using HashData = LONG(WINAPI*)(void* hash, const unsigned char* data, ULONG size, ULONG flags);
+using FinishHash = LONG(WINAPI*)(void* hash, unsigned char* digest, ULONG size, ULONG flags);
+
+template <typename F>
+F Export(LibraryHandle library, const char* name) {
+  return reinterpret_cast<F>(FindExport(library, name));
+}
+
+constexpr DWORD kChunk = 64 * 1024;
+
+}  // namespace
+
+FileHandle OpenLockedForReading(const char* path) {
+  // Other processes may read, nothing else: no writing, renaming or
+  // deleting while the handle is open. FILE_FLAG_OPEN_REPARSE_POINT is not
+  // used: a link inside the program's folder is followed as the loader
+  // would follow it.
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file != INVALID_HANDLE_VALUE ? file : nullptr;
+}
+
+int FileSizeOf(FileHandle file, uint64_t* size) {
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(file, &value)) return 0;
+  *size = static_cast<uint64_t>(value.QuadPart);
+  return 1;
+}
+
+int Sha256OfFile(FileHandle file, unsigned char (&digest)[32]) {
+  // Loaded when a pinned program first needs it, and kept: the check of a
+  // package hashes several files.
+  const LibraryHandle bcrypt = LoadSystemLibrary("bcrypt.dll");
+  const auto open = Export<OpenProvider>(bcrypt, "BCryptOpenAlgorithmProvider");
+  const auto create = Export<CreateHash>(bcrypt, "BCryptCreateHash");
+  const auto hashData = Export<HashData>(bcrypt, "BCryptHashData");
+  const auto finish = Export<FinishHash>(bcrypt, "BCryptFinishHash");
+  void* provider = nullptr;
+  void* hash = nullptr;
+  if (finish == nullptr || open == nullptr || create == nullptr || hashData == nullptr ||
+      open(&provider, L"SHA256", nullptr, 0) != 0 ||
+      create(provider, &hash, nullptr, 0, nullptr, 0, 0) != 0) {
+    return 0;
+  }
+  unsigned char* buffer = new unsigned char[kChunk];
+  LARGE_INTEGER start = {};
+  bool ok = SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != 0;
+  DWORD read = 0;
+  while (ok && (ok = ReadFile(file, buffer, kChunk, &read, nullptr) != 0) && read > 0) {
+    ok = hashData(hash, buffer, read, 0) == 0;
+  }
+  delete[] buffer;
+  // The handles of this one hash are left to the process's end: the
+  // program ends soon, and the cleanup calls would cost code every run.
+  return ok && finish(hash, digest, sizeof digest, 0) == 0 ? 1 : 0;
+}
+
+void CloseLockedFileForTesting(FileHandle file) { CloseHandle(file); }
+
+}  // namespace platform
