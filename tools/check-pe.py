@@ -19,8 +19,10 @@ what the program must be:
   - the vendor's debug folder "C:\\OvratDebug": its name appears nowhere in
     setup.exe, and does appear in setup-debug.exe's code;
   - the build identification string in its data;
-  - PE timestamp 0 (reproducible builds) and at most 64 KiB, not counting
-    an Authenticode certificate table;
+  - PE timestamp 0 (reproducible builds) and at most MAX_SIZE bytes, not
+    counting an Authenticode certificate table or a release's pin list;
+  - a release's pin list (RCDATA 1, tools/pin_list.py), when there is one,
+    sound as setup.exe reads it; setup-debug.exe never carries one;
   - a certificate table, when there is one, is a WIN_CERTIFICATE holding
     PKCS#7 signed data.
 
@@ -52,12 +54,15 @@ except ImportError:
 
 # The shipped program's budget: its string library and launcher, resources
 # included; the signature is not counted (see below).
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pin_list  # noqa: E402  (beside this file)
+
 MAX_SIZE = 60 * 1024
 LANGUAGE = 0x0407  # German (Germany)
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+RT_ICON, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 10, 14, 16, 24
 RESOURCE_TYPE_NAMES = {RT_ICON: "icon", RT_GROUP_ICON: "icon group", RT_VERSION: "version",
-                       RT_MANIFEST: "manifest"}
+                       RT_MANIFEST: "manifest", RT_RCDATA: "pin list"}
 
 IMPORTED_DLLS = ["kernel32.dll", "msvcrt.dll"]
 # Functions of newer systems that must be looked up at run time.
@@ -337,6 +342,25 @@ def icon_problems(found):
     return problems
 
 
+# --- the pin list ----------------------------------------------------------
+
+# A type, a name and a language level: a directory and one entry each.
+PIN_LIST_DIRECTORY_BYTES = 3 * (16 + 8) + 16
+
+
+def pin_list_problems(pins, debug_build):
+    if debug_build:
+        return ["setup-debug.exe never carries a pin list"]
+    if [p[0] for p in pins] != [pin_list.RESOURCE_ID]:
+        return ["RCDATA resources %r, expected one: %d" % ([p[0] for p in pins],
+                                                           pin_list.RESOURCE_ID)]
+    try:
+        pin_list.parse(pins[0][2])
+    except pin_list.PinListError as error:
+        return [str(error)]
+    return []
+
+
 # --- the file --------------------------------------------------------------
 
 def certificate_table(pe):
@@ -398,8 +422,18 @@ def check_file(path, debug_build=False, signed=False):
                  "0x%08X" % pe.FILE_HEADER.TimeDateStamp)
     # The signature's size is the vendor's certificate chain's and timestamp's,
     # not the program's, and Windows does not load it.
-    size = os.path.getsize(path) - certificate_table(pe)[1]
-    checks.check(size <= MAX_SIZE, "file size at most %d bytes" % MAX_SIZE, "%d bytes" % size)
+    # Nor is a release's pin list, which grows with the package: its bytes
+    # and the resource directory entries it adds, rounded up to the file
+    # alignment that they can push the resource section over.
+    found = resources(pe)
+    pins = found.get(RT_RCDATA, [])
+    pin_bytes = sum(len(p[2]) for p in pins)
+    if pins:
+        alignment = pe.OPTIONAL_HEADER.FileAlignment
+        pin_bytes = -(-(pin_bytes + PIN_LIST_DIRECTORY_BYTES) // alignment) * alignment
+    size = os.path.getsize(path) - certificate_table(pe)[1] - pin_bytes
+    checks.check(size <= MAX_SIZE, "file size at most %d bytes%s" % (
+        MAX_SIZE, ", not counting the pin list" if pins else ""), "%d bytes" % size)
 
     imports = getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])
     imported = [entry.dll.decode("ascii", "replace") for entry in imports]
@@ -421,10 +455,13 @@ def check_file(path, debug_build=False, signed=False):
                  "relocations kept", "%d bytes, characteristics 0x%04X"
                  % (relocations.Size, characteristics))
 
-    found = resources(pe)
     unexpected = sorted(str(k) for k in found if k not in RESOURCE_TYPE_NAMES)
-    checks.check(not unexpected, "only manifest, version and icon resources",
+    checks.check(not unexpected, "only manifest, version, icon and pin list resources",
                  "other resource types: " + ", ".join(unexpected))
+    if pins:
+        problems = pin_list_problems(pins, debug_build)
+        checks.check(not problems, "pin list: resource %d, a sound list" % pin_list.RESOURCE_ID,
+                     "; ".join(problems))
     wrong_language = ["%s %s: 0x%04X" % (RESOURCE_TYPE_NAMES.get(k, k), item, language)
                       for k, items in found.items() for item, language, _ in items
                       if language != LANGUAGE]
