@@ -1,4 +1,7 @@
-// HTML character references and URL escapes.
+// DecodeEntities, EncodeEntities and ProtectEntities where the library is
+// built for speed (TEXTSTRING_SMALL_CODE off). TextStringEntitiesPlain.cpp
+// holds the same operations for the size-optimised build; both leave exactly
+// what the literal passes would, and the same unit tests hold both.
 //
 // DecodeEntities and EncodeEntities are defined as sequences of ReplaceCase
 // passes, one per reference. No pass can make or break another's matches:
@@ -17,6 +20,7 @@
 
 namespace ascii = strings_internal::ascii;
 namespace word = strings_internal::ascii::word;
+using strings_internal::CloseNumericReference;
 using strings_internal::EntityEncodingTable;
 using strings_internal::kLongestReference;
 using strings_internal::Pass;
@@ -25,21 +29,6 @@ using strings_internal::PlanPasses;
 using strings_internal::ZeroAfterText;
 
 namespace {
-
-// The body of a numeric reference is one to four bytes, so its semicolon is
-// three to six places after the ampersand.
-constexpr int kFirstSemicolonPlace = 3;
-constexpr int kLastSemicolonPlace = 6;
-
-void CloseNumericReference(char* ampersand) {
-  // Place 2 is looked at only to stop where the text ends right after "&#".
-  for (int place = 2; place <= kLastSemicolonPlace && ampersand[place] != '\0'; ++place) {
-    if (place >= kFirstSemicolonPlace && ampersand[place] == ';') {
-      ampersand[place] = ',';
-      return;
-    }
-  }
-}
 
 // Moves the `run` bytes at `in` down to `out` (out < in). Runs between
 // references are short, and a call per run would cost more than the copy:
@@ -61,29 +50,10 @@ void MoveDown(char* out, const char* in, size_t run, const char* end) {
   } while (i < run);
 }
 
-// Whether `ampersand` begins "&amp" (ASCII case folded). Setting the case
-// bit makes only 'A' and 'a' equal to 'a', and so on: one comparison where
-// the text is long enough.
-bool BeginsAmp(const char* ampersand, const char* end) {
-  if (end - ampersand < 4) return ascii::StartsWithFolded(ampersand, "&amp");
-  static const char kAmp[4] = {'&', 'a', 'm', 'p'};
-  static const char kCaseBits[4] = {0, 0x20, 0x20, 0x20};
-  uint32_t bytes, amp, caseBits;
-  std::memcpy(&bytes, ampersand, 4);
-  std::memcpy(&amp, kAmp, 4);
-  std::memcpy(&caseBits, kCaseBits, 4);
-  return (bytes | caseBits) == amp;
-}
-
-// Whether `ampersand` begins "&amp;" exactly; one comparison where the text
-// is long enough.
-bool BeginsExactAmp(const char* ampersand, const char* end) {
-  if (end - ampersand < 5) return std::strncmp(ampersand, "&amp;", 5) == 0;
-  uint32_t bytes, amp;
-  std::memcpy(&bytes, ampersand + 1, 4);
-  std::memcpy(&amp, "amp;", 4);
-  return bytes == amp;
-}
+// Whether `ampersand` begins "&amp" (ASCII case folded), and "&amp;"
+// exactly. Both stop at the terminator.
+bool BeginsAmp(const char* ampersand) { return ascii::StartsWithFolded(ampersand, "&amp"); }
+bool BeginsExactAmp(const char* ampersand) { return std::strncmp(ampersand, "&amp;", 5) == 0; }
 
 // Places: offsets of ampersands in a text, in increasing order; room grows
 // by doubling, from a few on the stack.
@@ -200,26 +170,8 @@ char* DecodeTableReferences(char* text, char* end, Places* staying) {
   }
 }
 
-// Bit 7 of each byte of `bytes` that is `byte`, no other bit: exact, as
-// no carry crosses a byte.
-uint64_t BytesEqualTo(uint64_t bytes, char byte) {
-  const uint64_t x = bytes ^ (0x0101010101010101ULL * static_cast<unsigned char>(byte));
-  const uint64_t low = 0x7F7F7F7F7F7F7F7FULL;
-  return ~(((x & low) + low) | x | low);
-}
-
-// The first ';' at or after `p`, or `end`: most are a few dozen bytes on,
-// where a few steps of eight bytes cost less than a call.
+// The first ';' at or after `p`, or `end`.
 char* FindSemicolon(char* p, const char* end) {
-#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  for (int step = 0; step < 8 && end - p >= 8; ++step, p += 8) {
-    uint64_t bytes;
-    std::memcpy(&bytes, p, sizeof bytes);
-    const uint64_t semicolons = BytesEqualTo(bytes, ';');
-    if (semicolons != 0) return p + __builtin_ctzll(semicolons) / 8;
-  }
-#endif
-  if (p == end) return p;
   void* found = std::memchr(p, ';', static_cast<size_t>(end - p));
   return found != nullptr ? static_cast<char*>(found) : const_cast<char*>(end);
 }
@@ -233,9 +185,8 @@ struct Ampersands {
   size_t amps = 0;   // those that begin "&amp", case folded
 };
 
-// Fills in the rest of `ampersands` from `all`, without a branch on what
-// each ampersand begins.
-void Classify(const char* text, const char* end, Ampersands* ampersands) {
+// Fills in the rest of `ampersands` from `all`.
+void Classify(const char* text, Ampersands* ampersands) {
   const size_t count = ampersands->all.size();
   uint32_t* numeric = ampersands->numeric.Room(count);
   uint32_t* exactAmps = ampersands->exactAmps.Room(count);
@@ -245,8 +196,8 @@ void Classify(const char* text, const char* end, Ampersands* ampersands) {
     *numeric = place;
     numeric += ampersand[1] == '#' ? 1 : 0;  // the terminator at the latest
     *exactAmps = place;
-    exactAmps += BeginsExactAmp(ampersand, end) ? 1 : 0;
-    amps += BeginsAmp(ampersand, end) ? 1 : 0;
+    exactAmps += BeginsExactAmp(ampersand) ? 1 : 0;
+    amps += BeginsAmp(ampersand) ? 1 : 0;
   }
   ampersands->numeric.Commit(numeric);
   ampersands->exactAmps.Commit(exactAmps);
@@ -261,45 +212,8 @@ void ProtectAt(char* text, const char* end, const Ampersands& ampersands) {
   const char* position = text;
   for (uint32_t place : ampersands.all) {
     char* ampersand = text + place;
-#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (end - ampersand >= 8) {
-      // The eight bytes from the ampersand decide most cases at once: it
-      // is passed over (before the position, or "&amp;"), or its ';' is
-      // among them. Arithmetic rather than branches, since the cases come
-      // mixed.
-      uint64_t bytes;
-      std::memcpy(&bytes, ampersand, sizeof bytes);
-      const uint64_t semicolons = BytesEqualTo(bytes, ';');
-      // Masks of all ones or none, since compilers turn the comparisons
-      // into branches otherwise.
-      const uint64_t notAmp = ((static_cast<uint32_t>(bytes) | 0x20202000u) ^ 0x706D6126u) |
-                              (((bytes >> 32) & 0xFF) ^ ';');
-      const uint64_t amp = ((notAmp | (0 - notAmp)) >> 63) - 1;
-      const uint64_t before =
-          0 - (static_cast<uint64_t>(static_cast<int64_t>(ampersand - position)) >> 63);
-      const uint64_t passed = amp | before;
-      if ((~passed & (semicolons == 0 ? 1 : 0)) != 0) {
-        char* semicolon = FindSemicolon(ampersand + 8, end);
-        if (semicolon == end) return;
-        *semicolon = ',';
-        position = semicolon;
-        continue;
-      }
-      const uint64_t semicolonAt =
-          static_cast<uint64_t>(__builtin_ctzll(semicolons | uint64_t{1} << 63) / 8);
-      const uint64_t nextAt = semicolonAt ^ ((semicolonAt ^ 1) & amp);  // 1 for "&amp;"
-      const uintptr_t next =
-          reinterpret_cast<uintptr_t>(ampersand) + static_cast<uintptr_t>(nextAt);
-      const uintptr_t kept = reinterpret_cast<uintptr_t>(position);
-      position =
-          reinterpret_cast<const char*>(kept ^ ((kept ^ next) & ~static_cast<uintptr_t>(before)));
-      // A passed-over ampersand is written back as it is.
-      ampersand[semicolonAt & ~passed] = static_cast<char>(',' ^ ((',' ^ '&') & passed));
-      continue;
-    }
-#endif
     if (ampersand < position) continue;
-    if (BeginsAmp(ampersand, end) && ampersand[4] == ';') {
+    if (BeginsAmp(ampersand) && ampersand[4] == ';') {
       position = ampersand + 1;
       continue;
     }
@@ -383,13 +297,6 @@ char* EncodeBytesExactly(const unsigned char* in, const unsigned char* end, char
 // parts at once.
 constexpr size_t kShortestWrittenThroughTable = 1024;
 constexpr int kParts = 4;
-// Where the build optimises for size (the launcher's), every text is one
-// part written exactly: the same result from a fraction of the code.
-#if defined(__OPTIMIZE_SIZE__)
-constexpr bool kWriteInParts = false;
-#else
-constexpr bool kWriteInParts = true;
-#endif
 
 // EncodedParts: a text cut into parts (kParts when it is long enough, else
 // one; the last takes the rest), and where what each becomes begins in the
@@ -403,7 +310,7 @@ struct EncodedParts {
 EncodedParts MeasureEncoding(const unsigned char* in, const unsigned char* end) {
   EncodedParts parts;
   const size_t length = static_cast<size_t>(end - in);
-  parts.count = kWriteInParts && length >= kShortestWrittenThroughTable ? kParts : 1;
+  parts.count = length >= kShortestWrittenThroughTable ? kParts : 1;
   parts.partLength = length / static_cast<size_t>(parts.count);
   for (int part = 0; part < parts.count; ++part) {
     const unsigned char* from = in + part * parts.partLength;
@@ -423,7 +330,7 @@ EncodedParts MeasureEncoding(const unsigned char* in, const unsigned char* end) 
 // seven of each are written exactly.
 char* EncodeBytes(const unsigned char* in, const unsigned char* end, const EncodedParts& parts,
                   char* out) {
-  if (!kWriteInParts || parts.count == 1) return EncodeBytesExactly(in, end, out);
+  if (parts.count == 1) return EncodeBytesExactly(in, end, out);
   const uint8_t* const lengths = EntityEncodingTable.lengths;
   const WrittenBytes written;
   // Each part's place in the text and in the result, held in variables of
@@ -468,7 +375,7 @@ const char* TextString::DecodeEntities() {
   // the text's own: whether it begins "&amp" (or "&#", or "&amp;") is what
   // it was before decoding. Semicolons are protected unless every ampersand
   // begins "&amp".
-  Classify(text, end, &staying);
+  Classify(text, &staying);
   if (staying.all.size() != staying.amps) ProtectAt(text, end, staying);
   // Every decoding pass shrinks the text, so the buffer is kept and the
   // table's passes count as one; then the "&amp;" pass. Protecting touches
@@ -518,16 +425,6 @@ const char* TextString::EncodeEntities() {
   return text;
 }
 
-const char* TextString::EscapeUrlChars() {
-  // The percent sign first, so that the escapes made after it stay single.
-  static const char* const kEscapes[][2] = {
-      {"%", "%25"}, {"#", "%23"}, {"$", "%24"}, {"&", "%26"}, {"+", "%2B"},
-  };
-  const char* result = text;
-  for (const auto& escape : kEscapes) result = ReplaceCase(escape[0], escape[1], nullptr);
-  return result;
-}
-
 // Works in place. The second pass does not know what the first did: an
 // ampersand whose numeric reference lost its semicolon takes the next one.
 // The rule itself is ProtectAt's, which decoding applies too.
@@ -536,7 +433,7 @@ char* TextString::ProtectEntities() {
   char* const end = text + GetLength();
   Ampersands ampersands;
   FindAmpersands(text, end, &ampersands.all);
-  Classify(text, end, &ampersands);
+  Classify(text, &ampersands);
   ProtectAt(text, end, ampersands);
   return nullptr;
 }

@@ -1,9 +1,5 @@
 #include "strings/internal/ByteFinder.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace strings_internal {
 
 namespace {
@@ -13,16 +9,7 @@ constexpr ptrdiff_t kBlock = 64;
 // Bit i set when block[i] is `byte`, for the kBlock bytes at `block`.
 uint64_t MaskOf(const char* block, char byte) {
   uint64_t mask = 0;
-#if defined(__SSE2__)
-  const __m128i pattern = _mm_set1_epi8(byte);
-  for (int i = 0; i < 4; ++i) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
-    const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
-    mask |= uint64_t{bits} << (16 * i);
-  }
-#else
   for (ptrdiff_t i = 0; i < kBlock; ++i) mask |= uint64_t{block[i] == byte} << i;
-#endif
   return mask;
 }
 

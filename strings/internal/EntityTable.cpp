@@ -20,7 +20,9 @@ constexpr std::array<EntityRow, 42> kRows = {{
 
 constexpr ReferenceIndex BuildIndex() {
   ReferenceIndex index;
+#if !TEXTSTRING_SMALL_CODE
   index.masks[0] = 0xFF;  // row 0 matches nothing: no '&' is 0
+#endif
   index.bytes[0] = '&';
   for (unsigned row = 0; row < kRows.size(); ++row) {
     const char* reference = kRows[row].reference;
@@ -28,10 +30,12 @@ constexpr ReferenceIndex BuildIndex() {
                                         static_cast<unsigned char>(reference[2]));
     if (index.rowOf[slot] != 0) index.shared = true;
     index.rowOf[slot] = static_cast<uint8_t>(row + 1);
+#if !TEXTSTRING_SMALL_CODE
     for (unsigned i = 0; reference[i] != '\0'; ++i) {
       index.patterns[row + 1] |= uint64_t{static_cast<unsigned char>(reference[i])} << (8 * i);
       index.masks[row + 1] |= uint64_t{0xFF} << (8 * i);
     }
+#endif
     index.references[row + 1] = reference;
     for (const char* p = reference; *p != '\0'; ++p) ++index.lengths[row + 1];
     index.bytes[row + 1] = kRows[row].byte;
@@ -62,6 +66,18 @@ constexpr EntityEncoding BuildEncoding() {
 }  // namespace
 
 const std::array<EntityRow, 42> EntityTable = kRows;
+
+void CloseNumericReference(char* ampersand) {
+  constexpr int kFirstSemicolonPlace = 3;
+  constexpr int kLastSemicolonPlace = 6;
+  // Place 2 is looked at only to stop where the text ends right after "&#".
+  for (int place = 2; place <= kLastSemicolonPlace && ampersand[place] != '\0'; ++place) {
+    if (place >= kFirstSemicolonPlace && ampersand[place] == ';') {
+      ampersand[place] = ',';
+      return;
+    }
+  }
+}
 const EntityEncoding EntityEncodingTable = BuildEncoding();
 const ReferenceIndex EntityReferenceIndex = kIndex;
 

@@ -31,8 +31,10 @@ constexpr size_t kLongestReference = 8;
 // with length 0 and byte '&'.
 struct ReferenceIndex {
   uint8_t rowOf[128] = {};
+#if !TEXTSTRING_SMALL_CODE
   uint64_t patterns[1 + 42] = {};  // the reference's bytes, the first lowest
   uint64_t masks[1 + 42] = {};     // a byte of 0xFF for each byte of it
+#endif
   const char* references[1 + 42] = {};
   uint8_t lengths[1 + 42] = {};
   char bytes[1 + 42] = {};
@@ -50,7 +52,7 @@ constexpr unsigned ReferenceSlot(unsigned char first, unsigned char second) {
 // ampersand.
 inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
   const ReferenceIndex& index = EntityReferenceIndex;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if !TEXTSTRING_SMALL_CODE && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   if (end - ampersand >= static_cast<ptrdiff_t>(kLongestReference)) {
     // All the bytes a reference can span are in the text: one load, and no
     // branch on the outcome, since decoding meets a reference that stays
@@ -77,6 +79,11 @@ inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
   }
   return row;
 }
+
+// CloseNumericReference: ProtectEntities' first pass at one "&#": the
+// first ';' three to six places after the ampersand (a body of one to four
+// bytes) becomes ','; stops at the terminator.
+void CloseNumericReference(char* ampersand);
 
 // EntityEncoding: what EncodeEntities makes of each byte. rowOf[byte] is 0
 // for a byte that stays, else the row of its reference in `references`:

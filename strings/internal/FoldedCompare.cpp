@@ -2,7 +2,7 @@
 
 #include "strings/internal/Ascii.h"
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if !TEXTSTRING_SMALL_CODE && defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define STRINGS_FOLDED_AVX2 1
 #endif
@@ -11,10 +11,12 @@ namespace strings_internal {
 
 namespace {
 
+// A machine word at a time where the build is for speed; byte by byte where
+// it is for size.
 bool FoldedEqualByWords(const char* a, const char* b, size_t length) {
   using ascii::word::Word;
   size_t i = 0;
-  for (; i + sizeof(Word) <= length; i += sizeof(Word)) {
+  for (; !TEXTSTRING_SMALL_CODE && i + sizeof(Word) <= length; i += sizeof(Word)) {
     const Word x = ascii::word::Load(a + i);
     const Word y = ascii::word::Load(b + i);
     if (x != y && ascii::word::ToLower(x) != ascii::word::ToLower(y)) return false;

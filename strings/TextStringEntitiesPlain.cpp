@@ -1,0 +1,164 @@
+// DecodeEntities, EncodeEntities and ProtectEntities where the library is
+// built for size (TEXTSTRING_SMALL_CODE on: the launcher's build): plain
+// loops, a fraction of the code of TextStringEntitiesOneScan.cpp, with the
+// same results to the last byte of the buffer.
+//
+// DecodeEntities and EncodeEntities are defined as sequences of ReplaceCase
+// passes, one per reference. No pass can make or break another's matches,
+// so the table's passes are done in one walk over the text, the buffer they
+// would leave is planned (PlanPasses), and the rest of the sequence runs as
+// defined.
+#include <cstring>
+
+#include "strings/TextString.h"
+#include "strings/internal/Ascii.h"
+#include "strings/internal/EntityTable.h"
+#include "strings/internal/PassPlan.h"
+#include "strings/internal/TextBuffer.h"
+
+using strings_internal::CloseNumericReference;
+using strings_internal::EntityEncodingTable;
+using strings_internal::kLongestReference;
+using strings_internal::Pass;
+using strings_internal::PassOutcome;
+using strings_internal::PlanPasses;
+using strings_internal::ZeroAfterText;
+
+namespace {
+
+// What decoding learns of the ampersands that stay: whether they all begin
+// "&amp" decides whether semicolons are protected.
+struct StayingAmpersands {
+  uint64_t all = 0;
+  uint64_t amps = 0;  // those that begin "&amp", case folded
+};
+
+// Decodes the table's references in [text, end), in place: the result is
+// never longer. Returns the end of the result. An ampersand that stays is
+// followed by the text's own bytes up to the next ampersand (a decoded byte
+// is from 0x80 up, never one of "amp"), so whether it begins "&amp" can be
+// read before decoding.
+char* DecodeTableReferences(char* text, const char* end, StayingAmpersands* staying) {
+  const auto& index = strings_internal::EntityReferenceIndex;
+  char* out = text;
+  for (const char* in = text; in != end;) {
+    if (*in != '&') {
+      *out++ = *in++;
+      continue;
+    }
+    const unsigned row = strings_internal::ReferenceRowOf(in, end);
+    if (row == 0) {
+      ++staying->all;
+      if (strings_internal::ascii::StartsWithFolded(in, "&amp")) ++staying->amps;
+    }
+    *out++ = index.bytes[row];
+    in += row == 0 ? 1 : index.lengths[row];
+  }
+  return out;
+}
+
+// The length of what EncodeEntities makes of [in, end).
+uint64_t EncodedLength(const unsigned char* in, const unsigned char* end) {
+  uint64_t length = 0;
+  for (; in != end; ++in) length += EntityEncodingTable.lengths[*in];
+  return length;
+}
+
+// Writes what EncodeEntities makes of `byte` so that it ends at `end`;
+// returns where it begins.
+char* EncodeBefore(char* end, unsigned char byte) {
+  const unsigned length = EntityEncodingTable.lengths[byte];
+  char* begin = end - length;
+  if (length == 1) {
+    *begin = static_cast<char>(byte);
+  } else {
+    std::memcpy(begin, EntityEncodingTable.references[EntityEncodingTable.rowOf[byte]], length);
+  }
+  return begin;
+}
+
+// Encodes the `length` bytes at `in` into `out`, whose first `encodedLength`
+// bytes the result fills, from the back: the result is never shorter, so
+// `out` may be `in` itself (every byte is read before its place is written).
+void EncodeBackwards(const char* in, size_t length, char* out, uint64_t encodedLength) {
+  char* place = out + encodedLength;
+  for (size_t i = length; i != 0; --i) {
+    place = EncodeBefore(place, static_cast<unsigned char>(in[i - 1]));
+  }
+}
+
+// Texts up to this length cannot reach the 32-bit limit in any pass (a byte
+// becomes at most kLongestReference bytes).
+constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReference;
+
+}  // namespace
+
+const char* TextString::DecodeEntities() {
+  if (text == nullptr) return nullptr;
+  const uint64_t length = GetLength();
+  StayingAmpersands staying;
+  char* end = DecodeTableReferences(text, text + length, &staying);
+  if (end != text + length) {
+    // Every table pass shrinks the text, so the buffer is kept and they
+    // count as one.
+    *end = '\0';
+    const Pass tablePasses = {1, -static_cast<int64_t>(length - static_cast<uint64_t>(end - text))};
+    ZeroAfterText(text, PlanPasses(length, size, &tablePasses, 1));
+  }
+  // Semicolons are protected unless every ampersand begins "&amp".
+  if (staying.all != staying.amps) ProtectEntities();
+  return ReplaceCase("&amp;", "&", nullptr);
+}
+
+const char* TextString::EncodeEntities() {
+  if (text == nullptr) return nullptr;
+  const uint64_t length = GetLength();
+  if (length > kLongestPlannedEncoding) {
+    // Some pass might not fit 32 bits and so do nothing: pass by pass.
+    // Ampersands first, so that those of the inserted references stay single.
+    ReplaceCase("&", "&amp;", nullptr);
+    for (const auto& row : strings_internal::EntityTable) {
+      const char byte[2] = {row.byte, '\0'};
+      ReplaceCase(byte, row.reference, nullptr);
+    }
+    return text;
+  }
+  const unsigned char* const in = reinterpret_cast<const unsigned char*>(text);
+  const uint64_t encodedLength = EncodedLength(in, in + length);
+  if (encodedLength == length) return text;
+  // Every pass lengthens the text, so they count as one: a buffer replaced
+  // by one pass is too short for the next.
+  const Pass allPasses = {1, static_cast<int64_t>(encodedLength - length)};
+  const PassOutcome outcome = PlanPasses(length, size, &allPasses, 1);
+  if (!outcome.replaced) {
+    EncodeBackwards(text, static_cast<size_t>(length), text, encodedLength);
+    text[encodedLength] = '\0';
+    ZeroAfterText(text, outcome);
+    return text;
+  }
+  char* result = strings_internal::NewTextBuffer(static_cast<size_t>(outcome.size));
+  EncodeBackwards(text, static_cast<size_t>(length), result, encodedLength);
+  result[encodedLength] = '\0';
+  ZeroAfterText(result, outcome);
+  Adopt(result, static_cast<uint32_t>(outcome.size));
+  return text;
+}
+
+// Works in place. The second pass does not know what the first did: an
+// ampersand whose numeric reference lost its semicolon takes the next one.
+// Each search for a ';' starts after the last one changed, so the second
+// pass reads the text about once.
+char* TextString::ProtectEntities() {
+  if (text == nullptr) return nullptr;
+  for (char* p = text; *p != '\0'; ++p) {
+    if (p[0] == '&' && p[1] == '#') CloseNumericReference(p);
+  }
+  for (char* p = text; *p != '\0'; ++p) {
+    if (*p != '&' || strings_internal::ascii::StartsWithFolded(p, "&amp;")) continue;
+    char* semicolon = std::strchr(p, ';');
+    if (semicolon == nullptr) break;
+    *semicolon = ',';
+    p = semicolon;
+  }
+  return nullptr;
+}
