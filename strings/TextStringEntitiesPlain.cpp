@@ -17,7 +17,8 @@
 #include "strings/internal/TextBuffer.h"
 
 using strings_internal::CloseNumericReference;
-using strings_internal::EntityEncodingTable;
+using strings_internal::EntityRow;
+using strings_internal::EntityTable;
 using strings_internal::kLongestReference;
 using strings_internal::Pass;
 using strings_internal::PassOutcome;
@@ -33,48 +34,69 @@ struct StayingAmpersands {
   uint64_t amps = 0;  // those that begin "&amp", case folded
 };
 
+// The table's reference that begins at `ampersand`, or null. A walk over the
+// 42 rows: the speed build's index would cost this build room it has not.
+const EntityRow* ReferenceAt(const char* ampersand) {
+  for (const EntityRow& row : EntityTable) {
+    if (std::strncmp(ampersand, row.reference, std::strlen(row.reference)) == 0) return &row;
+  }
+  return nullptr;
+}
+
 // Decodes the table's references in [text, end), in place: the result is
 // never longer. Returns the end of the result. An ampersand that stays is
 // followed by the text's own bytes up to the next ampersand (a decoded byte
 // is from 0x80 up, never one of "amp"), so whether it begins "&amp" can be
 // read before decoding.
 char* DecodeTableReferences(char* text, const char* end, StayingAmpersands* staying) {
-  const auto& index = strings_internal::EntityReferenceIndex;
   char* out = text;
   for (const char* in = text; in != end;) {
-    if (*in != '&') {
-      *out++ = *in++;
+    const EntityRow* row = *in == '&' ? ReferenceAt(in) : nullptr;
+    if (row != nullptr) {
+      *out++ = row->byte;
+      in += std::strlen(row->reference);
       continue;
     }
-    const unsigned row = strings_internal::ReferenceRowOf(in, end);
-    if (row == 0) {
+    if (*in == '&') {
       ++staying->all;
       if (strings_internal::ascii::StartsWithFolded(in, "&amp")) ++staying->amps;
     }
-    *out++ = index.bytes[row];
-    in += row == 0 ? 1 : index.lengths[row];
+    *out++ = *in++;
   }
   return out;
+}
+
+// What EncodeEntities makes of `byte`: its reference, or null when the byte
+// stays as it is.
+const char* EncodingOf(unsigned char byte) {
+  if (byte == '&') return "&amp;";
+  for (const EntityRow& row : EntityTable) {
+    if (static_cast<unsigned char>(row.byte) == byte) return row.reference;
+  }
+  return nullptr;
 }
 
 // The length of what EncodeEntities makes of [in, end).
 uint64_t EncodedLength(const unsigned char* in, const unsigned char* end) {
   uint64_t length = 0;
-  for (; in != end; ++in) length += EntityEncodingTable.lengths[*in];
+  for (; in != end; ++in) {
+    const char* reference = EncodingOf(*in);
+    length += reference != nullptr ? std::strlen(reference) : 1;
+  }
   return length;
 }
 
 // Writes what EncodeEntities makes of `byte` so that it ends at `end`;
 // returns where it begins.
 char* EncodeBefore(char* end, unsigned char byte) {
-  const unsigned length = EntityEncodingTable.lengths[byte];
-  char* begin = end - length;
-  if (length == 1) {
-    *begin = static_cast<char>(byte);
-  } else {
-    std::memcpy(begin, EntityEncodingTable.references[EntityEncodingTable.rowOf[byte]], length);
+  const char* reference = EncodingOf(byte);
+  if (reference == nullptr) {
+    *--end = static_cast<char>(byte);
+    return end;
   }
-  return begin;
+  const size_t length = std::strlen(reference);
+  std::memcpy(end - length, reference, length);
+  return end - length;
 }
 
 // Encodes the `length` bytes at `in` into `out`, whose first `encodedLength`

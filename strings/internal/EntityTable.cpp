@@ -20,9 +20,7 @@ constexpr std::array<EntityRow, 42> kRows = {{
 
 constexpr ReferenceIndex BuildIndex() {
   ReferenceIndex index;
-#if !TEXTSTRING_SMALL_CODE
   index.masks[0] = 0xFF;  // row 0 matches nothing: no '&' is 0
-#endif
   index.bytes[0] = '&';
   for (unsigned row = 0; row < kRows.size(); ++row) {
     const char* reference = kRows[row].reference;
@@ -30,12 +28,10 @@ constexpr ReferenceIndex BuildIndex() {
                                         static_cast<unsigned char>(reference[2]));
     if (index.rowOf[slot] != 0) index.shared = true;
     index.rowOf[slot] = static_cast<uint8_t>(row + 1);
-#if !TEXTSTRING_SMALL_CODE
     for (unsigned i = 0; reference[i] != '\0'; ++i) {
       index.patterns[row + 1] |= uint64_t{static_cast<unsigned char>(reference[i])} << (8 * i);
       index.masks[row + 1] |= uint64_t{0xFF} << (8 * i);
     }
-#endif
     index.references[row + 1] = reference;
     for (const char* p = reference; *p != '\0'; ++p) ++index.lengths[row + 1];
     index.bytes[row + 1] = kRows[row].byte;

@@ -31,10 +31,8 @@ constexpr size_t kLongestReference = 8;
 // with length 0 and byte '&'.
 struct ReferenceIndex {
   uint8_t rowOf[128] = {};
-#if !TEXTSTRING_SMALL_CODE
   uint64_t patterns[1 + 42] = {};  // the reference's bytes, the first lowest
   uint64_t masks[1 + 42] = {};     // a byte of 0xFF for each byte of it
-#endif
   const char* references[1 + 42] = {};
   uint8_t lengths[1 + 42] = {};
   char bytes[1 + 42] = {};
@@ -52,7 +50,7 @@ constexpr unsigned ReferenceSlot(unsigned char first, unsigned char second) {
 // ampersand.
 inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
   const ReferenceIndex& index = EntityReferenceIndex;
-#if !TEXTSTRING_SMALL_CODE && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   if (end - ampersand >= static_cast<ptrdiff_t>(kLongestReference)) {
     // All the bytes a reference can span are in the text: one load, and no
     // branch on the outcome, since decoding meets a reference that stays

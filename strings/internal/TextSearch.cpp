@@ -229,7 +229,11 @@ const char* Search(const char* text, const char* needle, size_t n) {
   const Outcome outcome = TryCandidates<Fold>(text, needle, n, limit, at);
   if (outcome == Outcome::kFound) return at.found;
   if (outcome == Outcome::kAbsent) return nullptr;
-  if (n > kLongestSkipNeedle) return PrefixSearch<Fold>(text, needle, n, at.next);
+  // Built for size, the prefix table serves every needle: slower than
+  // skipping, and as linear.
+  if (TEXTSTRING_SMALL_CODE || n > kLongestSkipNeedle) {
+    return PrefixSearch<Fold>(text, needle, n, at.next);
+  }
   return SkipSearch<Fold>(text, needle, n, at.next);
 }
 
