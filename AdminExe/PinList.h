@@ -30,6 +30,7 @@
 namespace pinlist {
 
 constexpr unsigned kPinListResource = 1;
+constexpr size_t kHeaderSize = 8;
 constexpr size_t kMaxListSize = 64 * 1024;
 constexpr unsigned kMaxEntries = 1024;
 constexpr unsigned kMaxNameLength = 200;
@@ -57,10 +58,16 @@ enum class Error {
   kTrailingData,
 };
 
-// Parse: reads `size` bytes at `data` into `entries`, an array of at least
-// kMaxEntries, and `*count`. kNone when the whole list is sound; otherwise
-// the first fault found, and `*count` is 0. The entries point into `data`.
-Error Parse(const unsigned char* data, size_t size, Entry* entries, unsigned* count);
+// Parse: checks the `size` bytes at `data`. kNone and the number of entries
+// in `*count` when the whole list is sound; otherwise the first fault found,
+// and `*count` is 0.
+Error Parse(const unsigned char* data, size_t size, unsigned* count);
+
+// FirstEntry, NextEntry: walk the entries of a list that Parse found sound.
+// NextEntry reads the entry at `at` into `*entry` and returns where the
+// next one begins.
+inline const unsigned char* FirstEntry(const unsigned char* data) { return data + 8; }
+const unsigned char* NextEntry(const unsigned char* at, Entry* entry);
 
 // IsInstallerLibrary: whether `entry` is the installer library at the top
 // level (its name in any case).

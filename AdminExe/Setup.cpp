@@ -2,7 +2,6 @@
 
 #include "AdminExe/CommandLine.h"
 #include "AdminExe/InstallerLibrary.h"
-#include "AdminExe/Package.h"
 #include "paths/PathString.h"
 #include "platform/Process.h"
 
@@ -21,10 +20,4 @@ int RunSetup(int debugLookup, const char* libraryPath) {
     result = library.Run(text.GetText());
   }  // unloads the library before the text goes
   return result;
-}
-
-int RunProgram(LauncherSystem& system, int debugLookup) {
-  char libraryPath[260];
-  if (PreparePackage(system, libraryPath, sizeof libraryPath) != 0) return kPackageRefused;
-  return RunSetup(debugLookup, libraryPath[0] != '\0' ? libraryPath : nullptr);
 }

@@ -1,8 +1,6 @@
 #ifndef ADMINEXE_SETUP_H_
 #define ADMINEXE_SETUP_H_
 
-class LauncherSystem;
-
 // RunSetup: the program's whole job after start-up. Prepares the process's
 // command line, hands it to the installer library's PreInstall and returns
 // its result (0 when the library or its entry cannot be found).
@@ -10,10 +8,5 @@ class LauncherSystem;
 // library; a non-null `libraryPath` is the installer library's full path
 // (the one a pinned program checked and loaded), used instead of its name.
 int RunSetup(int debugLookup, const char* libraryPath);
-
-// RunProgram: start-up (PreparePackage, Package.h), then RunSetup with the
-// installer library the package check names; kPackageRefused when the
-// package is not the one the program was released with.
-int RunProgram(LauncherSystem& system, int debugLookup);
 
 #endif  // ADMINEXE_SETUP_H_

@@ -1,7 +1,6 @@
 // The entry point of setup.exe and setup-debug.exe. The runtime's GUI
 // start-up calls it and ends the process with its result as the exit code.
 #include "AdminExe/Package.h"
-#include "AdminExe/Setup.h"
 #include "platform/Process.h"
 
 #ifndef SETUP_DEBUG_LOOKUP
@@ -26,6 +25,6 @@ extern "C" int __stdcall WinMain(HINSTANCE__* /*instance*/, HINSTANCE__* /*previ
   // load companions by bare name. A pinned program also checks its package
   // first. The tail the runtime offers is cut differently from the rules
   // the installer library expects: the whole command line is read instead.
-  LauncherSystem system;
+  PlatformSystem system;
   return RunProgram(system, SETUP_DEBUG_LOOKUP);
 }

@@ -19,14 +19,12 @@ using FileHandle = void*;
 // stay open until the process ends.
 FileHandle OpenLockedForReading(const char* path);
 
-// FileSizeOf: 1 and the file's size in `*size`; 0 when it cannot be read.
-int FileSizeOf(FileHandle file, uint64_t* size);
-
-// Sha256OfFile: reads the file through `file` from its start to its end and
-// writes its SHA-256 to `digest`. 1 on success; 0 when a read fails or the
+// Sha256OfFile: reads the file through `file`, freshly opened by
+// OpenLockedForReading, to its end; writes its SHA-256 to `digest` and the
+// number of bytes read to `*size`. 1 on success; 0 when a read fails or the
 // system offers no SHA-256 (Windows: bcrypt.dll, loaded from the system
-// folder at the first call only; on POSIX a portable implementation).
-int Sha256OfFile(FileHandle file, unsigned char (&digest)[32]);
+// folder when first needed; on POSIX a portable implementation).
+int Sha256OfFile(FileHandle file, unsigned char (&digest)[32], uint64_t* size);
 
 // For tests: closes a file opened by OpenLockedForReading (the program never
 // does).

@@ -31,24 +31,17 @@ FileHandle OpenLockedForReading(const char* path) {
   return reinterpret_cast<FileHandle>(static_cast<intptr_t>(fd) + 1);
 }
 
-int FileSizeOf(FileHandle file, uint64_t* size) {
-  struct stat status;
-  if (file == nullptr || fstat(Descriptor(file), &status) != 0) return 0;
-  *size = static_cast<uint64_t>(status.st_size);
-  return 1;
-}
-
-int Sha256OfFile(FileHandle file, unsigned char (&digest)[32]) {
+int Sha256OfFile(FileHandle file, unsigned char (&digest)[32], uint64_t* size) {
+  *size = 0;
   if (file == nullptr) return 0;
   Sha256 hash;
   unsigned char buffer[16 * 1024];
-  off_t offset = 0;
   for (;;) {
-    const ssize_t got = pread(Descriptor(file), buffer, sizeof buffer, offset);
+    const ssize_t got = read(Descriptor(file), buffer, sizeof buffer);
     if (got < 0) return 0;
     if (got == 0) break;
     hash.Update(buffer, static_cast<size_t>(got));
-    offset += got;
+    *size += static_cast<uint64_t>(got);
   }
   hash.Finish(digest);
   return 1;

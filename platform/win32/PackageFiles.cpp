@@ -37,14 +37,8 @@ FileHandle OpenLockedForReading(const char* path) {
   return file != INVALID_HANDLE_VALUE ? file : nullptr;
 }
 
-int FileSizeOf(FileHandle file, uint64_t* size) {
-  LARGE_INTEGER value;
-  if (!GetFileSizeEx(file, &value)) return 0;
-  *size = static_cast<uint64_t>(value.QuadPart);
-  return 1;
-}
-
-int Sha256OfFile(FileHandle file, unsigned char (&digest)[32]) {
+int Sha256OfFile(FileHandle file, unsigned char (&digest)[32], uint64_t* size) {
+  *size = 0;
   // Loaded when a pinned program first needs it, and kept: the check of a
   // package hashes several files.
   const LibraryHandle bcrypt = LoadSystemLibrary("bcrypt.dll");
@@ -60,15 +54,15 @@ int Sha256OfFile(FileHandle file, unsigned char (&digest)[32]) {
     return 0;
   }
   unsigned char* buffer = new unsigned char[kChunk];
-  LARGE_INTEGER start = {};
-  bool ok = SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != 0;
+  bool ok = true;
   DWORD read = 0;
   while (ok && (ok = ReadFile(file, buffer, kChunk, &read, nullptr) != 0) && read > 0) {
     ok = hashData(hash, buffer, read, 0) == 0;
+    *size += read;
   }
   delete[] buffer;
-  // The handles of this one hash are left to the process's end: the
-  // program ends soon, and the cleanup calls would cost code every run.
+  // The provider and the hash object are left to the process's end: the
+  // program ends soon, and their cleanup would cost code in every run.
   return ok && finish(hash, digest, sizeof digest, 0) == 0 ? 1 : 0;
 }
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "AdminExe/Setup.h"
 #include "platform/Process.h"
 #include "tests/AdminExe/PinListBytes.h"
 #include "tests/AdminExe/TestLibraries.h"
@@ -30,7 +29,7 @@ struct FakeFile {
 
 // Records every request in order; files come from `files`, named by full
 // path. It never closes a file: neither does the program.
-class FakeSystem : public LauncherSystem {
+class FakeSystem {
  public:
   std::string folder = kFolder;
   const std::string* pinList = nullptr;
@@ -38,43 +37,39 @@ class FakeSystem : public LauncherSystem {
   std::vector<std::string> log;
   std::vector<std::string> reports;
 
-  int SetImageLoadPolicy(unsigned flags) override {
+  int SetImageLoadPolicy(unsigned flags) {
     log.push_back("policy " + std::to_string(flags));
     return 0;  // as where the system lacks it: the run goes on
   }
-  const unsigned char* PinList(uint32_t* size) override {
+  const unsigned char* PinList(uint32_t* size) {
     *size = pinList != nullptr ? static_cast<uint32_t>(pinList->size()) : 0;
     return pinList != nullptr ? pinbytes::Bytes(*pinList) : nullptr;
   }
-  void RestrictLibrarySearch() override { log.push_back("search: program folder and system"); }
-  void RestrictLibrarySearchToSystemFolder() override { log.push_back("search: system only"); }
-  uint32_t ModulePath(char* buffer, uint32_t size) override {
+  void RestrictLibrarySearch() { log.push_back("search: program folder and system"); }
+  void RestrictLibrarySearchToSystemFolder() { log.push_back("search: system only"); }
+  uint32_t ModulePath(char* buffer, uint32_t size) {
     const std::string path = folder + "setup.exe";
     if (path.size() + 1 > size) return 0;
     std::memcpy(buffer, path.c_str(), path.size() + 1);
     return static_cast<uint32_t>(path.size());
   }
-  platform::FileHandle OpenLocked(const char* path) override {
+  platform::FileHandle OpenLocked(const char* path) {
     log.push_back(std::string("open ") + path);
     const auto found = files.find(path);
     return found != files.end() ? &found->second : nullptr;
   }
-  int FileSize(platform::FileHandle file, uint64_t* size) override {
+  int Sha256(platform::FileHandle file, unsigned char (&digest)[32], uint64_t* size) {
     const FakeFile& f = *static_cast<FakeFile*>(file);
+    std::memcpy(digest, f.digest.data(), sizeof digest);
     *size = f.size;
     return f.readable ? 1 : 0;
   }
-  int Sha256(platform::FileHandle file, unsigned char (&digest)[32]) override {
-    const FakeFile& f = *static_cast<FakeFile*>(file);
-    std::memcpy(digest, f.digest.data(), sizeof digest);
-    return f.readable ? 1 : 0;
-  }
-  platform::LibraryHandle LoadLibraryAlone(const char* path) override {
+  platform::LibraryHandle LoadLibraryAlone(const char* path) {
     log.push_back(std::string("load ") + path);
     const auto found = files.find(path);
     return found != files.end() && found->second.loads ? &found->second : nullptr;
   }
-  void Report(const char* line) override { reports.push_back(line); }
+  void Report(const char* line) { reports.push_back(line); }
 
   int Loads() const {
     int loads = 0;
@@ -107,7 +102,7 @@ void AddPackage(FakeSystem* system) {
 TEST(PackageStartUp, UnpinnedProgramKeepsItsSearchAndLoadsNothingYet) {
   FakeSystem system;
   char libraryPath[260] = "stale";
-  EXPECT_EQ(PreparePackage(system, libraryPath, sizeof libraryPath), 0);
+  EXPECT_EQ(PreparePackage(system, libraryPath), 0);
   EXPECT_STREQ(libraryPath, "");
   EXPECT_EQ(system.log, (std::vector<std::string>{"policy " + std::to_string(kPolicy),
                                                   "search: program folder and system"}));
@@ -120,7 +115,7 @@ TEST(PackageStartUp, SoundPackageIsCheckedWholeThenLoadedInListOrder) {
   system.pinList = &list;
   AddPackage(&system);
   char libraryPath[260] = "";
-  EXPECT_EQ(PreparePackage(system, libraryPath, sizeof libraryPath), 0);
+  EXPECT_EQ(PreparePackage(system, libraryPath), 0);
   EXPECT_STREQ(libraryPath, "C:\\Stick\\dropnestlib.dll");
   EXPECT_EQ(system.log, (std::vector<std::string>{
                             "policy " + std::to_string(kPolicy),
@@ -176,14 +171,14 @@ TEST(PackageStartUp, SpoiltPackageIsRefusedBeforeAnythingLoads) {
        {400, Digest('D'), false, false},
        false,
        nullptr,
-       "setup: package refused: drivers\\net.inf: cannot be read",
+       "setup: package refused: drivers\\net.inf: unreadable",
        0},
       {"a pinned file missing",
        "zz-first.dll",
        {},
        true,
        nullptr,
-       "setup: package refused: zz-first.dll: missing or cannot be opened for reading alone",
+       "setup: package refused: zz-first.dll: missing or locked",
        0},
       {"a companion that does not load",
        "aa-second.dll",
@@ -204,7 +199,7 @@ TEST(PackageStartUp, SpoiltPackageIsRefusedBeforeAnythingLoads) {
        {},
        false,
        &badList,
-       "setup: package refused: pin list: no dropnestlib.dll at the top level",
+       "setup: package refused: pin list: no dropnestlib.dll",
        0},
   };
   const std::string list = PackageList();
@@ -222,7 +217,7 @@ TEST(PackageStartUp, SpoiltPackageIsRefusedBeforeAnythingLoads) {
       }
     }
     char libraryPath[260] = "";
-    EXPECT_EQ(PreparePackage(system, libraryPath, sizeof libraryPath), kPackageRefused);
+    EXPECT_EQ(PreparePackage(system, libraryPath), kPackageRefused);
     EXPECT_EQ(system.reports, std::vector<std::string>{row.report});
     EXPECT_EQ(system.Loads(), row.loads);
     EXPECT_STREQ(libraryPath, "");
@@ -236,7 +231,7 @@ TEST(PackageStartUp, PathBeyondTheLimitIsRefused) {
   const std::string list = pinbytes::List({{"dropnestlib.dll", 1, Digest('L'), 0}});
   system.pinList = &list;
   char libraryPath[260] = "";
-  EXPECT_EQ(PreparePackage(system, libraryPath, sizeof libraryPath), kPackageRefused);
+  EXPECT_EQ(PreparePackage(system, libraryPath), kPackageRefused);
   EXPECT_EQ(system.reports,
             std::vector<std::string>{"setup: package refused: dropnestlib.dll: path too long"});
   EXPECT_EQ(system.Loads(), 0);

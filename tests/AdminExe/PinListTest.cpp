@@ -17,17 +17,13 @@ using pinlist::Error;
 
 const File kLibrary{"dropnestlib.dll", 4096, Digest('L'), 0};
 
-std::vector<pinlist::Entry> Storage() { return std::vector<pinlist::Entry>(pinlist::kMaxEntries); }
-
 TEST(PinListParse, SoundListGivesEveryEntryInOrder) {
   const std::string list = List({{"helper.dll", 1, Digest('H'), 1},
                                  kLibrary,
                                  {"data\\drivers\\net.inf", 70000, Digest('D'), 0},
                                  {"readme.txt", 0, Digest('R'), 0}});
-  auto entries = Storage();
   unsigned count = 99;
-  ASSERT_EQ(pinlist::Parse(pinbytes::Bytes(list), list.size(), entries.data(), &count),
-            Error::kNone);
+  ASSERT_EQ(pinlist::Parse(pinbytes::Bytes(list), list.size(), &count), Error::kNone);
   ASSERT_EQ(count, 4u);
   const struct Row {
     const char* name;
@@ -39,15 +35,18 @@ TEST(PinListParse, SoundListGivesEveryEntryInOrder) {
               {"dropnestlib.dll", 4096, 'L', false, true},
               {"data\\drivers\\net.inf", 70000, 'D', false, false},
               {"readme.txt", 0, 'R', false, false}};
+  const unsigned char* at = pinlist::FirstEntry(pinbytes::Bytes(list));
   for (unsigned i = 0; i < count; ++i) {
     SCOPED_TRACE(rows[i].name);
-    EXPECT_EQ(std::string(entries[i].name, entries[i].nameLength), rows[i].name);
-    EXPECT_EQ(entries[i].size, rows[i].size);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(entries[i].digest), 32),
-              Digest(rows[i].digest));
-    EXPECT_EQ(entries[i].companion, rows[i].companion);
-    EXPECT_EQ(pinlist::IsInstallerLibrary(entries[i]), rows[i].installerLibrary);
+    pinlist::Entry entry;
+    at = pinlist::NextEntry(at, &entry);
+    EXPECT_EQ(std::string(entry.name, entry.nameLength), rows[i].name);
+    EXPECT_EQ(entry.size, rows[i].size);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry.digest), 32), Digest(rows[i].digest));
+    EXPECT_EQ(entry.companion, rows[i].companion);
+    EXPECT_EQ(pinlist::IsInstallerLibrary(entry), rows[i].installerLibrary);
   }
+  EXPECT_EQ(at, pinbytes::Bytes(list) + list.size());
 }
 
 // Every list that does not mean exactly one thing is refused whole.
@@ -116,10 +115,8 @@ TEST(PinListParse, UnsoundListsAreRefused) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    auto entries = Storage();
     unsigned count = 99;
-    EXPECT_EQ(pinlist::Parse(pinbytes::Bytes(row.list), row.list.size(), entries.data(), &count),
-              row.error);
+    EXPECT_EQ(pinlist::Parse(pinbytes::Bytes(row.list), row.list.size(), &count), row.error);
     EXPECT_EQ(count, 0u);
     EXPECT_STRNE(pinlist::Describe(row.error), pinlist::Describe(Error::kNone));
   }
@@ -131,10 +128,8 @@ TEST(PinListParse, LongestNameAndLargestCountAreAccepted) {
     files.push_back({"f" + std::to_string(i), i, Digest('f'), 0});
   }
   const std::string list = List(files);
-  auto entries = Storage();
   unsigned count = 0;
-  EXPECT_EQ(pinlist::Parse(pinbytes::Bytes(list), list.size(), entries.data(), &count),
-            Error::kNone);
+  EXPECT_EQ(pinlist::Parse(pinbytes::Bytes(list), list.size(), &count), Error::kNone);
   EXPECT_EQ(count, pinlist::kMaxEntries);
 }
 
