@@ -359,10 +359,6 @@ char* EncodeBytes(const unsigned char* in, const unsigned char* end, const Encod
   return EncodeBytesExactly(from3, end, to3);
 }
 
-// Texts up to this length cannot reach the 32-bit limit in any pass (a byte
-// becomes at most kLongestReference bytes).
-constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReference;
-
 }  // namespace
 
 const char* TextString::DecodeEntities() {
@@ -394,14 +390,8 @@ const char* TextString::EncodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
   const unsigned char* const in = reinterpret_cast<const unsigned char*>(text);
-  if (length > kLongestPlannedEncoding) {
-    // Some pass might not fit 32 bits and so do nothing: pass by pass.
-    // Ampersands first, so that those of the inserted references stay single.
-    ReplaceCase("&", "&amp;", nullptr);
-    for (const auto& row : strings_internal::EntityTable) {
-      const char byte[2] = {row.byte, '\0'};
-      ReplaceCase(byte, row.reference, nullptr);
-    }
+  if (length > strings_internal::kLongestPlannedEncoding) {
+    strings_internal::EncodePassByPass(this);
     return text;
   }
   const EncodedParts parts = MeasureEncoding(in, in + length);

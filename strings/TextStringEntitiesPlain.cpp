@@ -109,10 +109,6 @@ void EncodeBackwards(const char* in, size_t length, char* out, uint64_t encodedL
   }
 }
 
-// Texts up to this length cannot reach the 32-bit limit in any pass (a byte
-// becomes at most kLongestReference bytes).
-constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReference;
-
 }  // namespace
 
 const char* TextString::DecodeEntities() {
@@ -135,14 +131,8 @@ const char* TextString::DecodeEntities() {
 const char* TextString::EncodeEntities() {
   if (text == nullptr) return nullptr;
   const uint64_t length = GetLength();
-  if (length > kLongestPlannedEncoding) {
-    // Some pass might not fit 32 bits and so do nothing: pass by pass.
-    // Ampersands first, so that those of the inserted references stay single.
-    ReplaceCase("&", "&amp;", nullptr);
-    for (const auto& row : strings_internal::EntityTable) {
-      const char byte[2] = {row.byte, '\0'};
-      ReplaceCase(byte, row.reference, nullptr);
-    }
+  if (length > strings_internal::kLongestPlannedEncoding) {
+    strings_internal::EncodePassByPass(this);
     return text;
   }
   const unsigned char* const in = reinterpret_cast<const unsigned char*>(text);

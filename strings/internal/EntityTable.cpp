@@ -1,5 +1,7 @@
 #include "strings/internal/EntityTable.h"
 
+#include "strings/TextString.h"
+
 namespace strings_internal {
 
 namespace {
@@ -62,6 +64,14 @@ constexpr EntityEncoding BuildEncoding() {
 }  // namespace
 
 const std::array<EntityRow, 42> EntityTable = kRows;
+
+void EncodePassByPass(TextString* s) {
+  s->ReplaceCase("&", "&amp;", nullptr);
+  for (const auto& row : kRows) {
+    const char byte[2] = {row.byte, '\0'};
+    s->ReplaceCase(byte, row.reference, nullptr);
+  }
+}
 
 void CloseNumericReference(char* ampersand) {
   constexpr int kFirstSemicolonPlace = 3;

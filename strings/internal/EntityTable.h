@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+class TextString;
+
 // Internal to the string library: not installed, not for its users.
 namespace strings_internal {
 
@@ -77,6 +79,16 @@ inline unsigned ReferenceRowOf(const char* ampersand, const char* end) {
   }
   return row;
 }
+
+// Texts up to this length cannot reach the 32-bit limit in any of
+// EncodeEntities' passes (a byte becomes at most kLongestReference bytes).
+constexpr uint64_t kLongestPlannedEncoding = (UINT32_MAX - 1) / kLongestReference;
+
+// EncodePassByPass: EncodeEntities as its passes, one ReplaceCase each, for
+// a text so long that some pass might not fit 32 bits and so do nothing:
+// then no pass can be planned from the others. Ampersands first, so that
+// those of the inserted references stay single.
+void EncodePassByPass(TextString* s);
 
 // CloseNumericReference: ProtectEntities' first pass at one "&#": the
 // first ';' three to six places after the ampersand (a body of one to four
