@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // The pin list: what a released setup.exe carries about the package it was
-// released with (tools/make-pin-list.py writes it; it becomes resource
+// released with (tools/pin_list.py writes it; it becomes resource
 // kPinListResource of type RCDATA). Every file of the package is named by
 // its path relative to the program's folder, with its size and SHA-256;
 // companions are the DLLs loaded, by full path and in list order, before

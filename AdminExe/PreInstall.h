@@ -19,6 +19,32 @@
 //    on PATH, where anybody could have planted one. Ship companion DLLs
 //    beside setup.exe, or load them by full path.
 //
+// A released setup.exe is pinned to its package (`make release
+// PACKAGE=DIR`; README.md, "Releasing"). Before PreInstall is called, it
+// guarantees the library:
+//  - its DLLs are exactly the package's: every file of the package had the
+//    size and SHA-256 it was released with; the companions (the 32-bit x86
+//    DLLs at the top of the package) are loaded by full path, each after the
+//    companions it imports, and the library itself last. A bare-name load or
+//    a static import of a companion's name gets that companion;
+//  - the package's files are read-only for the run: setup.exe holds each
+//    open with read sharing only until it ends, so nobody can write, rename
+//    or delete them (the library itself cannot either: open them for reading
+//    with FILE_SHARE_READ);
+//  - nothing outside the package loads from setup.exe's folder: the library
+//    search is the system folder alone, for bare-name loads and static
+//    imports alike, so a DLL planted beside setup.exe under a system DLL's
+//    name, or under any name, is never loaded.
+// What the library must not do, pinned or not:
+//  - load a DLL from outside the package by a relative path, or by a bare
+//    name that is neither a system DLL nor a companion: a pinned setup.exe
+//    finds no such DLL, and where it did, nothing would have checked it;
+//  - build paths from environment variables such as TEMP, TMP, APPDATA or
+//    PATH: any ordinary process of the same user can set them for the
+//    elevated run, and point them at a folder of its own. Ask the system
+//    (GetSystemDirectoryA, GetWindowsDirectoryA, SHGetKnownFolderPath) and
+//    create what you write with an ACL of your own.
+//
 // The call:
 //  - PreInstall is called once, on setup.exe's only thread, with
 //    administrator rights, after the library has been loaded, in a process

@@ -5,6 +5,8 @@ tools/check-package.py and tools/check-pe.py.
 
   pin_list.py check PACKAGE        refuses a package the list cannot hold
   pin_list.py make PACKAGE OUT     writes the pin list of PACKAGE to OUT
+  pin_list.py unsigned-pe PACKAGE  lists the PE files without a signature,
+                                   one relative path (with /) a line
 
 Both print one line per problem and end with status 1 when there is one.
 Needs pefile (Debian: python3-pefile), to find the companion DLLs and the
@@ -225,8 +227,28 @@ def from_program(pe):
     return None
 
 
+def unsigned_pe(package):
+    """Relative paths (with /) of the PE files in `package` that carry no
+    certificate table."""
+    found = []
+    for name, path in scan(package):
+        try:
+            pe = pefile.PE(path, fast_load=True)
+        except pefile.PEFormatError:
+            continue
+        security = pe.OPTIONAL_HEADER.DATA_DIRECTORY[
+            pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_SECURITY"]]
+        if security.VirtualAddress == 0 or security.Size == 0:
+            found.append(name.replace("\\", "/"))
+    return found
+
+
 def main(argv):
     try:
+        if len(argv) == 3 and argv[1] == "unsigned-pe":
+            for name in unsigned_pe(argv[2]):
+                print(name)
+            return 0
         if len(argv) == 3 and argv[1] == "check":
             scan(argv[2])
             return 0

@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
-# Signs a built setup.exe with Authenticode, verifies the signature and puts
-# the file with its SHA256SUMS into a release folder. `make release` calls it
-# after building; README.md, "Releasing", tells a vendor how to use it.
+# Makes a release: setup.exe pinned to the package it ships with, signed with
+# Authenticode and verified, with the package and SHA256SUMS, in a release
+# folder. `make release` calls it after building; README.md, "Releasing",
+# tells a vendor how to use it.
 #
 # Usage: tools/release.sh SETUP_EXE RELEASE_DIR
+#
+# What is released, from the environment:
+#   PACKAGE=DIR            the package setup.exe ships with: dropnestlib.dll
+#                          and everything else the stick holds. Its unsigned
+#                          PE files are signed with the release's key (signed
+#                          ones stay as they are), then the pin list of the
+#                          result (tools/pin_list.py) is built into a setup.exe
+#                          of its own, in PINNED_DIR (default: SETUP_EXE's
+#                          build folder with "-pinned" appended). SETUP_EXE
+#                          is not used then.
+#   UNPINNED=1             SETUP_EXE as built, which runs any dropnestlib.dll
+#                          placed beside it; with a loud warning. Refused
+#                          together with PACKAGE; one of them is required.
 #
 # The signing key, from the environment (the make variables of the same name):
 #   SIGN_CERT + SIGN_KEY   PEM certificate chain (signer first) and its key;
@@ -20,10 +34,11 @@
 #   SOURCE_DATE_EPOCH      the signing time; else the last commit's date
 #   OSSLSIGNCODE           the osslsigncode program to use
 #
-# A run first removes RELEASE_DIR's setup.exe and SHA256SUMS, signs into a
-# scratch folder inside RELEASE_DIR, and moves the files into place only after
-# the signature verified: a failed run leaves neither file behind, so an older
-# release can never pass for this one. Exit status 0 on success, 1 otherwise.
+# A run first removes RELEASE_DIR's setup.exe, SHA256SUMS and the files the
+# old SHA256SUMS lists, signs into a scratch folder inside RELEASE_DIR, and
+# moves the files into place only after every signature verified: a failed
+# run leaves none of them behind, so an older release can never pass for
+# this one. Exit status 0 on success, 1 otherwise.
 set -euo pipefail
 
 DESCRIPTION="Ovrat Zandor USB Stick Installation"
@@ -34,6 +49,14 @@ die() {
   exit 1
 }
 
+# Shows a tool's log, indented, before dying with the message.
+die_with_log() {
+  local log=$1
+  shift
+  sed 's/^/  | /' "$log" >&2
+  die "$@"
+}
+
 [ $# -eq 2 ] || die "usage: tools/release.sh SETUP_EXE RELEASE_DIR"
 input=$1
 release_dir=$2
@@ -41,11 +64,48 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 osslsigncode=${OSSLSIGNCODE:-osslsigncode}
 
 mkdir -p "$release_dir"
+release_dir=$(cd "$release_dir" && pwd)
+# The older release's files, as its SHA256SUMS names them (never a path
+# that leaves the folder), then the folders they leave empty.
+if [ -f "$release_dir/SHA256SUMS" ]; then
+  while read -r _ name; do
+    name=${name#\*}
+    case /$name/ in
+      // | */../* | *//*) ;;
+      *) rm -f -- "$release_dir/$name" ;;
+    esac
+  done <"$release_dir/SHA256SUMS"
+fi
 rm -f "$release_dir/setup.exe" "$release_dir/SHA256SUMS"
+find "$release_dir" -mindepth 1 -type d -empty -delete
 work=$(mktemp -d "$release_dir/.release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-[ -f "$input" ] || die "no built setup.exe at $input"
+# --- pinned or not -------------------------------------------------------------
+package=${PACKAGE:-}
+unpinned=${UNPINNED:-}
+case $unpinned in
+  "" | 0) unpinned=0 ;;
+  1) ;;
+  *) die "UNPINNED must be 1 or empty, not '$unpinned'" ;;
+esac
+if [ -n "$package" ] && [ "$unpinned" = 1 ]; then
+  die "PACKAGE and UNPINNED=1 were both given: a release pins its package or nothing, choose one"
+fi
+if [ -z "$package" ] && [ "$unpinned" = 0 ]; then
+  die "no PACKAGE given: make release PACKAGE=DIR pins the package (dropnestlib.dll and" \
+    "everything beside it) that setup.exe will run, and ships it; UNPINNED=1 makes a" \
+    "release that runs any dropnestlib.dll found beside it"
+fi
+if [ -n "$package" ]; then
+  [ -d "$package" ] || die "PACKAGE: no such folder: $package"
+  python3 "$source_dir/tools/pin_list.py" check "$package" >"$work/package.log" 2>&1 ||
+    die_with_log "$work/package.log" "PACKAGE: $package cannot be released as it is (see above)"
+  # SETUP_EXE is BUILD_DIR/AdminExe/setup.exe: BUILD_DIR-pinned beside it.
+  pinned_dir=${PINNED_DIR:-$(dirname "$(dirname "$input")")-pinned}
+else
+  [ -f "$input" ] || die "no built setup.exe at $input"
+fi
 command -v "$osslsigncode" >/dev/null ||
   die "$osslsigncode not found (Debian package osslsigncode; run tools/install-deps.sh)"
 
@@ -54,14 +114,6 @@ need_file() {
   local path=${!1}
   [ -e "$path" ] || die "$1: no such file: $path"
   [ -f "$path" ] && [ -r "$path" ] || die "$1: cannot read $path"
-}
-
-# Shows a tool's log, indented, before dying with the message.
-die_with_log() {
-  local log=$1
-  shift
-  sed 's/^/  | /' "$log" >&2
-  die "$@"
 }
 
 unsigned=${UNSIGNED:-}
@@ -76,26 +128,11 @@ for variable in SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MO
   [ -z "${!variable:-}" ] || given="$given $variable"
 done
 
-# --- an unsigned release -----------------------------------------------------
+# --- what to sign with ---------------------------------------------------------
 if [ "$unsigned" = 1 ]; then
   [ -z "$given" ] || die "UNSIGNED=1 and a key (${given# }) were both given: choose one"
-  cp "$input" "$work/setup.exe"
-  (cd "$work" && sha256sum setup.exe >SHA256SUMS)
-  mv "$work/SHA256SUMS" "$release_dir/SHA256SUMS"
-  mv "$work/setup.exe" "$release_dir/setup.exe"
-  {
-    echo "release: ********************************************************************"
-    echo "release: UNSIGNED=1: $release_dir/setup.exe is NOT SIGNED."
-    echo "release: Windows names no publisher when it asks for administrator rights,"
-    echo "release: and many company machines refuse to run an unsigned program at all."
-    echo "release: ********************************************************************"
-  } >&2
-  sed 's/^/release: /' "$release_dir/SHA256SUMS"
-  exit 0
-fi
-
-# --- what to sign with ---------------------------------------------------------
-if [ -n "${SIGN_PKCS12:-}" ]; then
+  mode=none
+elif [ -n "${SIGN_PKCS12:-}" ]; then
   [ -z "${SIGN_CERT:-}${SIGN_KEY:-}${SIGN_PKCS11_MODULE:-}" ] ||
     die "give either SIGN_PKCS12 or SIGN_CERT and SIGN_KEY, not both"
   mode=pkcs12
@@ -184,46 +221,135 @@ for url in ${SIGN_TIMESTAMP_URL:-}; do
 done
 
 # --- sign, verify, move into place -------------------------------------------------
-"$osslsigncode" sign "${sign_args[@]}" "${pass_args[@]}" "${timestamp_args[@]}" \
-  -h sha256 -n "$DESCRIPTION" -time "$epoch" -in "$input" -out "$work/setup.exe" \
-  </dev/null >"$work/sign.log" 2>&1 ||
-  die_with_log "$work/sign.log" "signing failed (osslsigncode's messages above)$reach"
+# sign_file IN OUT [DESCRIPTION]: OUT is IN signed and verified against the
+# given certificate (a copy of IN in an unsigned release).
+sign_file() {
+  local in=$1 out=$2 description=()
+  [ $# -lt 3 ] || description=(-n "$3")
+  if [ "$mode" = none ]; then
+    cp "$in" "$out"
+    return
+  fi
+  "$osslsigncode" sign "${sign_args[@]}" "${pass_args[@]}" "${timestamp_args[@]}" \
+    -h sha256 "${description[@]}" -time "$epoch" -in "$in" -out "$out" \
+    </dev/null >"$work/sign.log" 2>&1 ||
+    die_with_log "$work/sign.log" "signing $in failed (osslsigncode's messages above)$reach"
+  # Trusted for the check: the given chain (its root, when it holds one), the
+  # vendor's own roots or else the system's; the signer must be the given
+  # certificate itself, not merely one the roots vouch for.
+  "$osslsigncode" verify "${verify_args[@]}" -in "$out" </dev/null >"$work/verify.log" 2>&1 ||
+    die_with_log "$work/verify.log" "the signed $(basename "$in") did not verify against the" \
+      "given certificate (a chain that leads to a root not in the system's list needs SIGN_CA_FILE)"
+}
 
-# Trusted for the check: the given chain (its root, when it holds one), the
-# vendor's own roots or else the system's; the signer must be the given
-# certificate itself, not merely one the roots vouch for.
-cat "$work/chain.pem" "${SIGN_CA_FILE:-/dev/null}" >"$work/trusted.pem"
-[ -n "${SIGN_CA_FILE:-}" ] || [ ! -r "$SYSTEM_ROOTS" ] || cat "$SYSTEM_ROOTS" >>"$work/trusted.pem"
-leaf_hash=$(openssl x509 -in "$work/leaf.pem" -outform DER | sha256sum | cut -d' ' -f1)
-verify_args=(-CAfile "$work/trusted.pem" -require-leaf-hash "sha256:$leaf_hash")
-# Newer osslsigncode versions fetch revocation lists while verifying; a release
-# build must not depend on the network (Windows checks revocation itself).
-# (Its help ends with a failure status.)
-usage=$("$osslsigncode" -h 2>&1 || true)
-if [[ $usage == *-ignore-crl* ]]; then
-  verify_args+=(-ignore-crl)
+if [ "$mode" != none ]; then
+  cat "$work/chain.pem" "${SIGN_CA_FILE:-/dev/null}" >"$work/trusted.pem"
+  [ -n "${SIGN_CA_FILE:-}" ] || [ ! -r "$SYSTEM_ROOTS" ] || cat "$SYSTEM_ROOTS" >>"$work/trusted.pem"
+  leaf_hash=$(openssl x509 -in "$work/leaf.pem" -outform DER | sha256sum | cut -d' ' -f1)
+  verify_args=(-CAfile "$work/trusted.pem" -require-leaf-hash "sha256:$leaf_hash")
+  # Newer osslsigncode versions fetch revocation lists while verifying; a release
+  # build must not depend on the network (Windows checks revocation itself).
+  # (Its help ends with a failure status.)
+  usage=$("$osslsigncode" -h 2>&1 || true)
+  if [[ $usage == *-ignore-crl* ]]; then
+    verify_args+=(-ignore-crl)
+  fi
 fi
-"$osslsigncode" verify "${verify_args[@]}" -in "$work/setup.exe" </dev/null >"$work/verify.log" 2>&1 ||
-  die_with_log "$work/verify.log" "the signed file did not verify against the given certificate" \
-    "(a chain that leads to a root not in the system's list needs SIGN_CA_FILE)"
+
+# The package: its unsigned PE files signed (signed ones stay as the vendor
+# or a supplier signed them), then its pin list built into a setup.exe of
+# its own. The release's copy is made here, so that what is pinned is
+# exactly what ships.
+if [ -n "$package" ]; then
+  mkdir "$work/package"
+  cp -R "$package/." "$work/package/"
+  python3 "$source_dir/tools/pin_list.py" unsigned-pe "$work/package" >"$work/unsigned-pe.txt" \
+    2>"$work/package.log" || die_with_log "$work/package.log" "cannot read the package's PE files"
+  if [ "$mode" != none ]; then
+    while IFS= read -r name; do
+      sign_file "$work/package/$name" "$work/signed.tmp"
+      mv "$work/signed.tmp" "$work/package/$name"
+    done <"$work/unsigned-pe.txt"
+  fi
+  mkdir -p "$pinned_dir"
+  python3 "$source_dir/tools/pin_list.py" make "$work/package" "$work/pin-list.bin" \
+    >"$work/package.log" 2>&1 ||
+    die_with_log "$work/package.log" "cannot make the pin list of $package"
+  # Only a changed list touches the build's copy, so that an unchanged
+  # package rebuilds nothing.
+  cmp -s "$work/pin-list.bin" "$pinned_dir/pin-list.bin" ||
+    cp "$work/pin-list.bin" "$pinned_dir/pin-list.bin"
+  pinned_dir=$(cd "$pinned_dir" && pwd)
+  { (cd "$source_dir" && cmake --preset windows -B "$pinned_dir" \
+    -DSETUP_PIN_LIST="$pinned_dir/pin-list.bin") &&
+    cmake --build "$pinned_dir" --target setup; } >"$work/build.log" 2>&1 ||
+    die_with_log "$work/build.log" "building the pinned setup.exe in $pinned_dir failed"
+  input=$pinned_dir/AdminExe/setup.exe
+fi
+
+sign_file "$input" "$work/setup.exe" "$DESCRIPTION"
 
 # The signed file must still be the program that ships (and setup-debug.exe
 # never passes for it).
-if ! python3 "$source_dir/tools/check-pe.py" --signed "$work/setup.exe" >"$work/check-pe.log" 2>&1; then
+check_args=()
+[ "$mode" = none ] || check_args=(--signed)
+if ! python3 "$source_dir/tools/check-pe.py" "${check_args[@]}" "$work/setup.exe" >"$work/check-pe.log" 2>&1; then
   grep -v '^ok ' "$work/check-pe.log" >"$work/check-pe-failures.log" || true
-  die_with_log "$work/check-pe-failures.log" "$input, signed, is not the program that ships" \
-    "(tools/check-pe.py --signed)"
+  die_with_log "$work/check-pe-failures.log" "$input${check_args:+, signed,} is not the program" \
+    "that ships (tools/check-pe.py ${check_args[*]})"
+fi
+if [ -n "$package" ]; then
+  python3 "$source_dir/tools/check-package.py" "$work/setup.exe" "$work/package" \
+    >"$work/check-package.log" 2>&1 ||
+    die_with_log "$work/check-package.log" "the pinned setup.exe does not match its package"
 fi
 
-(cd "$work" && sha256sum setup.exe >SHA256SUMS)
+# Into place: the package first, setup.exe last; SHA256SUMS covers them all.
+(
+  cd "$work"
+  sha256sum setup.exe >SHA256SUMS
+  if [ -n "$package" ]; then
+    (cd package && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs -r -d '\n' sha256sum) \
+      >>SHA256SUMS
+  fi
+)
+if [ -n "$package" ]; then
+  (cd "$work/package" && find . -type d | sed 's|^\./||' | grep -v '^\.$' |
+    while IFS= read -r folder; do mkdir -p "$release_dir/$folder"; done)
+  (cd "$work/package" && find . -type f | while IFS= read -r name; do
+    mv "$name" "$release_dir/$name"
+  done)
+fi
 mv "$work/SHA256SUMS" "$release_dir/SHA256SUMS"
 mv "$work/setup.exe" "$release_dir/setup.exe"
 
-signer=$(openssl x509 -in "$work/leaf.pem" -noout -subject -nameopt oneline)
 version=$("$osslsigncode" -v 2>/dev/null | head -n 1)
-echo "release: $release_dir/setup.exe signed and verified: ${signer#subject=}, SHA-256,"
-echo "release:   signing time $(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC') ($epoch_from)," \
-  "${version%%,*}"
-[ ${#timestamp_args[@]} -eq 0 ] ||
-  echo "release:   timestamped by ${SIGN_TIMESTAMP_URL}: not byte-reproducible"
+if [ "$mode" = none ]; then
+  {
+    echo "release: ********************************************************************"
+    echo "release: UNSIGNED=1: $release_dir/setup.exe is NOT SIGNED."
+    echo "release: Windows names no publisher when it asks for administrator rights,"
+    echo "release: and many company machines refuse to run an unsigned program at all."
+    echo "release: ********************************************************************"
+  } >&2
+else
+  signer=$(openssl x509 -in "$work/leaf.pem" -noout -subject -nameopt oneline)
+  echo "release: $release_dir/setup.exe signed and verified: ${signer#subject=}, SHA-256,"
+  echo "release:   signing time $(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S UTC') ($epoch_from)," \
+    "${version%%,*}"
+  [ ${#timestamp_args[@]} -eq 0 ] ||
+    echo "release:   timestamped by ${SIGN_TIMESTAMP_URL}: not byte-reproducible"
+fi
+if [ -n "$package" ]; then
+  echo "release: pinned to the $(($(wc -l <"$release_dir/SHA256SUMS") - 1)) files of $package" \
+    "($(wc -l <"$work/unsigned-pe.txt") PE files signed here)"
+else
+  {
+    echo "release: ********************************************************************"
+    echo "release: UNPINNED=1: $release_dir/setup.exe is NOT PINNED to a package."
+    echo "release: Signed, it runs ANY dropnestlib.dll placed beside it with administrator"
+    echo "release: rights, under your name: a download folder or a writable stick is enough."
+    echo "release: ********************************************************************"
+  } >&2
+fi
 sed 's/^/release: /' "$release_dir/SHA256SUMS"

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Builds pin lists byte by byte for the tests, in the layout AdminExe/PinList.h
-// describes (and tools/make-pin-list.py writes).
+// describes (and tools/pin_list.py writes).
 namespace pinbytes {
 
 struct File {

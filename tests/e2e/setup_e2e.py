@@ -511,6 +511,137 @@ class DemoLibraryTest(LauncherTestCase):
                              b"PreInstall received 0 bytes: []\r\n")
 
 
+# The pinned-package rows' libraries (tests/e2e/PinnedPackage.cpp).
+PINNED_LIBRARY = "e2e-pinned-library.dll"  # the package's dropnestlib.dll
+STATIC_COMPANION = "e2e-static-companion.dll"  # a companion it imports
+SYSTEM_STANDIN = "e2e-system-standin.dll"  # stands for a system DLL it imports
+PLANTED = "e2e-planted.dll"  # an attacker's: records "planted" when loaded
+PACKAGE_REFUSED = 577  # ERROR_INVALID_IMAGE_HASH
+
+
+def parse_pinned_records(data):
+    """The "key=value" lines of PinnedPackage.cpp: {key: [values]}."""
+    found = {}
+    for line in data.decode("cp1252").splitlines():
+        key, _, value = line.partition("=")
+        found.setdefault(key, []).append(value)
+    return found
+
+
+class PinnedPackageTest(LauncherTestCase):
+    """A release pinned to its package (--pinned-release, made by `make
+    test-release` from the PinnedPackage.cpp libraries): it runs as
+    released; any change to a pinned file stops it with 577 before the
+    attacker's code runs; nothing planted beside it loads; the package's
+    files cannot be changed while PreInstall runs. The stand-in for a system
+    DLL goes into the prefix's system folder, as Windows would have it (Wine
+    prefers its built-ins for real system DLL names, whatever is planted)."""
+
+    def setUp(self):
+        if CONFIG.pinned_release is None:
+            self.skipTest("no --pinned-release given (make test-release gives one)")
+        super().setUp()
+        windows = self.wine.linux_path("C:\\windows")
+        # syswow64 in a WoW64 prefix, system32 in a 32-bit one.
+        system = "syswow64" if os.path.isdir(os.path.join(windows, "syswow64")) else "system32"
+        self.system_folder = "C:\\windows\\" + system
+        self.standin = ntpath.join(self.system_folder, SYSTEM_STANDIN)
+        shutil.copyfile(os.path.join(CONFIG.libraries, SYSTEM_STANDIN),
+                        self.wine.linux_path(self.standin))
+        self.addCleanup(remove, self.wine.linux_path(self.standin))
+
+    def released(self, name):
+        """A copy of the release in a folder of the sandbox; its setup.exe."""
+        app = self.folder(name)
+        shutil.copytree(CONFIG.pinned_release, self.wine.linux_path(app), dirs_exist_ok=True)
+        return app, ntpath.join(app, "setup.exe")
+
+    def run_pinned(self, program, result):
+        record = self.wine.linux_path(self.record_file)
+        remove(record)
+        code = self.wine.run(program, b'"' + program.encode("cp1252") + b'" /pinned',
+                             env={"SETUP_TEST_RECORD": self.record_file,
+                                  "SETUP_TEST_RESULT": str(result)})
+        records = {}
+        if os.path.exists(record):
+            with open(record, "rb") as f:
+                records = parse_pinned_records(f.read())
+        return code, records
+
+    def assertRanAsReleased(self, app, code, records, result):
+        self.assertEqual(code, result, records)
+        self.assertNotIn("planted", records)
+        expected = [
+            ("library", ntpath.join(app, LIBRARY_NAME)),
+            ("static-companion", ntpath.join(app, STATIC_COMPANION)),
+            ("bare-companion", ntpath.join(app, COMPANION)),
+            ("system-standin", self.standin),
+        ]
+        for key, path in expected:
+            with self.subTest(loaded=key):
+                self.assertEqual(len(records.get(key, [])), 1, records)
+                self.assertTrue(same_path(records[key][0], path),
+                                "%s from %s, expected %s" % (key, records[key][0], path))
+        self.assertEqual(records.get("text"), ["/pinned"])
+
+    def test_release_runs_and_passes_the_result(self):
+        app, program = self.released("Released")
+        code, records = self.run_pinned(program, 2468)
+        self.assertRanAsReleased(app, code, records, 2468)
+
+    def test_package_files_cannot_be_changed_while_it_runs(self):
+        app, program = self.released("Locked")
+        code, records = self.run_pinned(program, 11)
+        self.assertEqual(code, 11, records)
+        for key in ("write-library", "rename-library", "delete-data"):
+            with self.subTest(attempt=key):
+                # ERROR_SHARING_VIOLATION; access denied would do as well.
+                self.assertIn(records.get(key), (["32"], ["5"]), records)
+        self.assertTrue(os.path.exists(self.wine.linux_path(ntpath.join(app, LIBRARY_NAME))))
+        self.assertTrue(os.path.exists(self.wine.linux_path(ntpath.join(app, "drivers",
+                                                                       "net.inf"))))
+
+    def test_changed_package_is_refused_before_anything_runs(self):
+        def replace(app, name, variant):
+            shutil.copyfile(os.path.join(CONFIG.libraries, variant),
+                            self.wine.linux_path(ntpath.join(app, name)))
+
+        def append(app, name):
+            with open(self.wine.linux_path(ntpath.join(app, name)), "ab") as f:
+                f.write(b"; changed\r\n")
+
+        rows = [
+            ("dropnestlib.dll replaced", lambda app: replace(app, LIBRARY_NAME, RECORDING)),
+            ("a companion replaced", lambda app: replace(app, STATIC_COMPANION, PLANTED)),
+            ("the bare-name companion replaced", lambda app: replace(app, COMPANION, PLANTED)),
+            ("a data file changed", lambda app: append(app, "drivers\\net.inf")),
+            ("a pinned file missing",
+             lambda app: os.remove(self.wine.linux_path(ntpath.join(app, COMPANION)))),
+        ]
+        for number, (what, spoil) in enumerate(rows):
+            with self.subTest(attack=what):
+                app, program = self.released("Attack-%d" % number)
+                spoil(app)
+                code, records = self.run_pinned(program, 99)
+                self.assertEqual(records, {}, "the attacker's code ran")
+                self.assertEqual(code, PACKAGE_REFUSED)
+
+    def test_planted_libraries_are_never_loaded(self):
+        rows = [
+            # (what, file name of the planted copy)
+            ("the system stand-in's name, for the static import", SYSTEM_STANDIN),
+            ("a system DLL setup.exe loads at run time", "bcrypt.dll"),
+            ("a system DLL loaded on the loader's behalf", "cryptbase.dll"),
+            ("an unknown name", "e2e-unknown.dll"),
+        ]
+        for number, (what, name) in enumerate(rows):
+            with self.subTest(planted=what):
+                app, program = self.released("Planted-%d" % number)
+                self.put_library(app, PLANTED, name)
+                code, records = self.run_pinned(program, 4242)
+                self.assertRanAsReleased(app, code, records, 4242)
+
+
 def main():
     global CONFIG
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
@@ -521,6 +652,9 @@ def main():
     parser.add_argument("--setup-debug", required=True, help="setup-debug.exe")
     parser.add_argument("--libraries", required=True, help="folder of the e2e-*.dll libraries")
     parser.add_argument("--demo-library", required=True, help="the demo dropnestlib.dll")
+    parser.add_argument("--pinned-release", default=None,
+                        help="a release folder pinned to the PinnedPackage.cpp package "
+                             "(PinnedPackageTest; make test-release gives one)")
     CONFIG, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v"] + rest)
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests `make release` with throwaway keys made here: the release signs and
 # verifies, is byte-reproducible, still passes tools/check-pe.py and the
-# end-to-end rows under Wine, and every bad input fails with a clear message
-# and leaves no setup.exe in the release folder.
+# end-to-end rows under Wine; a release with PACKAGE pins and ships the
+# package, signing its unsigned PE files; and every bad input fails with a
+# clear message and leaves nothing in the release folder.
 #
 # Usage: tests/release/test-release.sh WINDOWS_DIR (what `make test-release`
 # runs, after building the targets it needs). Each release goes to a folder of
@@ -18,7 +19,7 @@ cd "$(dirname "$0")/../.."
 windows_dir=$(cd "$1" && pwd)
 # Neither the caller's key nor its make command line may reach the cases.
 unset MAKEFLAGS MFLAGS SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE \
-  SIGN_PKCS11_ENGINE SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED
+  SIGN_PKCS11_ENGINE SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED PACKAGE UNPINNED PINNED_DIR
 work=$(mktemp -d "${TMPDIR:-/tmp}/setup-release-test.XXXXXX")
 if [ "${KEEP:-0}" = 1 ]; then
   echo "test-release: keys, releases and logs kept in $work"
@@ -108,34 +109,102 @@ version=$("$osslsigncode" -v | head -n 1)
 echo "test-release: ${version%%,*}; signing time $epoch"
 
 # --- releases that work -------------------------------------------------------------
-check "PEM key: released, signed and verified" pem eval 'release pem "${pem[@]}" &&
+check "PEM key: released, signed and verified" pem eval 'release pem UNPINNED=1 "${pem[@]}" &&
   released pem && verified pem "$epoch"'
 # What lets anyone match a signed copy to its sources without the key.
 check "without its signature, the release is the built file" pem eval '"$osslsigncode" \
   remove-signature -in "$work/pem/setup.exe" -out "$work/plain.exe" >/dev/null &&
   cmp "$built" "$work/plain.exe"'
-check "a second run gives identical bytes" again eval 'release again "${pem[@]}" &&
+check "a second run gives identical bytes" again eval 'release again UNPINNED=1 "${pem[@]}" &&
   cmp "$work/pem/setup.exe" "$work/again/setup.exe"'
-check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx "${pfx[@]}" &&
+check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx UNPINNED=1 "${pfx[@]}" &&
   released pfx && cmp "$work/pem/setup.exe" "$work/pfx/setup.exe"'
-check "a key on a PKCS#11 token gives the same bytes" token eval 'release token "${token[@]}" &&
+check "a key on a PKCS#11 token gives the same bytes" token eval 'release token UNPINNED=1 "${token[@]}" &&
   released token && cmp "$work/pem/setup.exe" "$work/token/setup.exe"'
 # The script itself for these two, so that the build (whose date
 # SOURCE_DATE_EPOCH also sets) stays as it is.
-check "SOURCE_DATE_EPOCH sets the signing time" epoch eval 'SOURCE_DATE_EPOCH=1700000000 \
+check "SOURCE_DATE_EPOCH sets the signing time" epoch eval 'SOURCE_DATE_EPOCH=1700000000 UNPINNED=1 \
   SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key" \
   bash tools/release.sh "$built" "$work/epoch" >"$work/epoch.log" 2>&1 &&
   verified epoch 1700000000'
-check "setup-debug.exe is refused" debug eval '! SIGN_CERT="$work/vendor.pem" \
+check "setup-debug.exe is refused" debug eval '! UNPINNED=1 SIGN_CERT="$work/vendor.pem" \
   SIGN_KEY="$work/vendor.key" bash tools/release.sh "$windows_dir/AdminExe/setup-debug.exe" \
   "$work/debug" >"$work/debug.log" 2>&1 && log_says debug "is not the program that ships" &&
   [ -z "$(ls -A "$work/debug")" ]'
-check "a chain to the vendor's own root (SIGN_CA_FILE) verifies" ca eval 'release ca \
+check "a chain to the vendor's own root (SIGN_CA_FILE) verifies" ca eval 'release ca UNPINNED=1 \
   SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key" SIGN_CA_FILE="$work/root.pem" &&
   released ca'
-check "UNSIGNED=1: the built file, unsigned, with a warning" unsigned eval 'release unsigned UNSIGNED=1 &&
+check "UNSIGNED=1: the built file, unsigned, with a warning" unsigned eval 'release unsigned UNSIGNED=1 UNPINNED=1 &&
   released unsigned && cmp "$built" "$work/unsigned/setup.exe" &&
   log_says unsigned "NOT SIGNED"'
+check "UNPINNED=1: a warning that the release runs any dropnestlib.dll" pem \
+  log_says pem "NOT PINNED"
+
+# --- a release pinned to its package --------------------------------------------------
+# The package: the installer library (tests/e2e/PinnedPackage.cpp: it
+# imports e2e-static-companion.dll and the stand-in for a system DLL, and
+# loads e2e-companion.dll by bare name), those two companions, a DLL a
+# supplier signed already, a data file in a subfolder.
+package=$work/package
+mkdir -p "$package/drivers"
+cp "$windows_dir/tests/e2e/e2e-pinned-library.dll" "$package/dropnestlib.dll"
+cp "$windows_dir/tests/e2e/e2e-static-companion.dll" "$package/"
+cp "$windows_dir/tests/e2e/e2e-recording.dll" "$package/e2e-companion.dll"
+"$osslsigncode" sign -certs "$work/other.pem" -key "$work/other.key" -h sha256 -time "$epoch" \
+  -in "$windows_dir/tests/e2e/e2e-lowercase.dll" -out "$package/supplier.dll" >/dev/null
+printf '[Version]\r\nSignature="$Windows NT$"\r\n' >"$package/drivers/net.inf"
+built_sum=$(sha256sum <"$built")
+
+# pinned NAME: the release holds setup.exe, SHA256SUMS and the package's files
+# at their places, and every sum matches.
+pinned() {
+  [ "$(cd "$work/$1" && find . -type f | LC_ALL=C sort | tr '\n' ' ')" = \
+    "./SHA256SUMS ./drivers/net.inf ./dropnestlib.dll ./e2e-companion.dll ./e2e-static-companion.dll ./setup.exe ./supplier.dll " ] &&
+    (cd "$work/$1" && sha256sum --quiet -c SHA256SUMS)
+}
+# signed_by NAME FILE CERT: FILE of release NAME verifies against CERT.
+signed_by() { "$osslsigncode" verify -CAfile "$work/$3.pem" -in "$work/$1/$2" >/dev/null 2>&1; }
+
+check "PACKAGE: setup.exe and the package released, signed and verified" pinned eval 'release \
+  pinned PACKAGE="$package" "${pem[@]}" && pinned pinned && verified pinned "$epoch"'
+check "PACKAGE: its unsigned PE files signed with the release's key" pinned eval 'signed_by \
+  pinned dropnestlib.dll vendor && signed_by pinned e2e-companion.dll vendor &&
+  signed_by pinned e2e-static-companion.dll vendor'
+check "PACKAGE: a file signed already stays as it was" pinned eval 'cmp "$package/supplier.dll" \
+  "$work/pinned/supplier.dll" && signed_by pinned supplier.dll other'
+check "PACKAGE: data files shipped unchanged" pinned cmp "$package/drivers/net.inf" \
+  "$work/pinned/drivers/net.inf"
+check "PACKAGE: the unpinned build stays as it was" pinned eval '[ "$(sha256sum <"$built")" = \
+  "$built_sum" ]'
+check "PACKAGE: a second run gives identical bytes" pinned2 eval 'release pinned2 \
+  PACKAGE="$package" "${pem[@]}" && diff -r "$work/pinned" "$work/pinned2"'
+check "PACKAGE=DIR UNSIGNED=1: pinned, nothing signed, with a warning" pinned-unsigned eval 'release \
+  pinned-unsigned PACKAGE="$package" UNSIGNED=1 && pinned pinned-unsigned &&
+  cmp "$package/dropnestlib.dll" "$work/pinned-unsigned/dropnestlib.dll" &&
+  log_says pinned-unsigned "NOT SIGNED"'
+
+# --- tools/check-package.py -------------------------------------------------------------
+cp -R "$work/pinned" "$work/changed"
+printf 'x' >>"$work/changed/drivers/net.inf"
+cp "$windows_dir/tests/e2e/e2e-noexport.dll" "$work/changed/e2e-companion.dll"
+rm "$work/changed/supplier.dll"
+while IFS='|' read -r expected folder pattern what; do
+  status=0
+  python3 tools/check-package.py "$work/pinned/setup.exe" $folder >"$work/check-package.log" 2>&1 ||
+    status=$?
+  check "check-package.py: $what" check-package eval '[ "$status" = "$expected" ] &&
+    grep -Eq "$pattern" "$work/check-package.log"'
+done <<ROWS
+0||e2e-companion\.dll  \(companion [12]\)|lists the pinned files and the companions
+0|$work/pinned|all 5 files as pinned|finds the released folder as pinned
+1|$work/changed|DIFFERS  drivers.net\.inf: another size|names a changed data file
+1|$work/changed|DIFFERS  e2e-companion\.dll: another|names a replaced companion
+1|$work/changed|DIFFERS  supplier\.dll: missing|names a missing file
+ROWS
+status=0
+python3 tools/check-package.py "$built" >"$work/check-package.log" 2>&1 || status=$?
+check "check-package.py: an unpinned program has no list" check-package eval '[ "$status" = 2 ] &&
+  grep -q "no pin list" "$work/check-package.log"'
 
 # --- tools/check-pe.py ----------------------------------------------------------------
 head -c -1 "$work/pem/setup.exe" >"$work/cut.exe"
@@ -146,6 +215,7 @@ while read -r expected options file what; do
   check "check-pe.py ${options:-without --signed}: $what" check-pe [ "$status" = "$expected" ]
 done <<'EOF'
 0 --signed pem/setup.exe      the signed release passes
+0 --signed pinned/setup.exe   the signed pinned release passes
 0 -        pem/setup.exe      a certificate table is accepted
 1 --signed unsigned/setup.exe an unsigned file fails
 1 -        cut.exe            a signature cut short fails
@@ -166,7 +236,39 @@ else
   check "signed setup.exe under Wine" - false
 fi
 
+# --- the pinned release under Wine -------------------------------------------------
+# Runs as released; changed, missing or planted files never run.
+if ! why=$(bash tools/wine-can-run.sh); then
+  echo "SKIP  pinned release under Wine: $why"
+elif python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
+  --prefix "$windows_dir/release-test/wineprefix" \
+  --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pinned/setup.exe" \
+  --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
+  --demo-library "$windows_dir/AdminExe/demo/dropnestlib.dll" --pinned-release "$work/pinned" \
+  PinnedPackageTest >"$work/e2e-pinned.log" 2>&1; then
+  echo "ok    pinned release under Wine: $(grep -E '^Ran ' "$work/e2e-pinned.log")"
+else
+  tail -n 40 "$work/e2e-pinned.log"
+  check "pinned release under Wine" - false
+fi
+
 # --- bad input --------------------------------------------------------------------------
+# bad NAME: a copy of the good package to spoil.
+bad() {
+  mkdir -p "$work/bad"
+  cp -R "$package" "$work/bad/$1"
+}
+bad no-library && rm "$work/bad/no-library/dropnestlib.dll"
+bad setup && cp "$built" "$work/bad/setup/Setup.exe"
+bad setup-debug && mkdir "$work/bad/setup-debug/tools" &&
+  cp "$windows_dir/AdminExe/setup-debug.exe" "$work/bad/setup-debug/tools/"
+bad ascii && printf x >"$work/bad/ascii/$(printf 'caf\xc3\xa9.txt')"
+bad dot && printf x >"$work/bad/dot/readme."
+bad colon && printf x >"$work/bad/colon/data:stream"
+bad case && printf x >"$work/bad/case/data.bin" && printf y >"$work/bad/case/DATA.BIN"
+bad link && ln -s dropnestlib.dll "$work/bad/link/link.dll"
+bad fifo && mkfifo "$work/bad/fifo/pipe"
+
 # Each case starts from an older release in the folder: a failed run must not
 # leave it there either.
 while IFS='|' read -r what pattern variables; do
@@ -177,13 +279,25 @@ while IFS='|' read -r what pattern variables; do
   check "fails: $what" failed eval 'failed failed "${variables[@]}" &&
     log_says failed "$pattern" && [ -z "$(ls -A "$work/failed")" ]'
 done <<'EOF'
-no certificate|release: no certificate given|
-a missing file|SIGN_CERT: no such file|SIGN_CERT="$work/missing.pem" SIGN_KEY="$work/vendor.key"
-the key of another certificate|certificate does not belong to the key|SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/other.key"
-a wrong PFX password|cannot open .*: wrong password in SIGN_PASSWORD_FILE|SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/wrong.txt"
-a chain to a root nobody gave|did not verify against the given certificate|SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key"
-both a PFX and a PEM key|either SIGN_PKCS12 or SIGN_CERT|"${pfx[@]}" "${pem[@]}"
-UNSIGNED=1 and a key|UNSIGNED=1 and a key .* were both given|UNSIGNED=1 "${pem[@]}"
+no certificate|release: no certificate given|UNPINNED=1
+a missing file|SIGN_CERT: no such file|SIGN_CERT="$work/missing.pem" SIGN_KEY="$work/vendor.key" UNPINNED=1
+the key of another certificate|certificate does not belong to the key|SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/other.key" UNPINNED=1
+a wrong PFX password|cannot open .*: wrong password in SIGN_PASSWORD_FILE|SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/wrong.txt" UNPINNED=1
+a chain to a root nobody gave|did not verify against the given certificate|SIGN_CERT="$work/issued.pem" SIGN_KEY="$work/issued.key" UNPINNED=1
+both a PFX and a PEM key|either SIGN_PKCS12 or SIGN_CERT|"${pfx[@]}" "${pem[@]}" UNPINNED=1
+UNSIGNED=1 and a key|UNSIGNED=1 and a key .* were both given|UNSIGNED=1 UNPINNED=1 "${pem[@]}"
+neither PACKAGE nor UNPINNED=1|release: no PACKAGE given: make release PACKAGE=DIR|"${pem[@]}"
+PACKAGE and UNPINNED=1|PACKAGE and UNPINNED=1 were both given|PACKAGE="$package" UNPINNED=1 "${pem[@]}"
+a PACKAGE that does not exist|PACKAGE: no such folder|PACKAGE="$work/no-such-package" "${pem[@]}"
+a package without dropnestlib.dll|no dropnestlib.dll at the top level|PACKAGE="$work/bad/no-library" "${pem[@]}"
+a package holding setup.exe|Setup.exe: a launcher inside the package|PACKAGE="$work/bad/setup" "${pem[@]}"
+a package holding setup-debug.exe|tools.setup-debug.exe: a launcher inside the package|PACKAGE="$work/bad/setup-debug" "${pem[@]}"
+a name beyond ASCII|a name the pin list cannot hold: not plain ASCII|PACKAGE="$work/bad/ascii" "${pem[@]}"
+a name Windows would cut|a name the pin list cannot hold: a part ending in a dot|PACKAGE="$work/bad/dot" "${pem[@]}"
+a name with a colon|a name the pin list cannot hold: a character Windows does not allow|PACKAGE="$work/bad/colon" "${pem[@]}"
+two names that are one on Windows|DATA.BIN and data.bin: one name on Windows|PACKAGE="$work/bad/case" "${pem[@]}"
+a link|link.dll: a link|PACKAGE="$work/bad/link" "${pem[@]}"
+a special file|pipe: a special file|PACKAGE="$work/bad/fifo" "${pem[@]}"
 EOF
 
 if [ "$failures" -ne 0 ]; then
