@@ -12,6 +12,13 @@ RefusalLine::RefusalLine(const char* name, unsigned nameLength, const char* reas
   std::strcat(std::strcat(end, ": "), reason);
 }
 
+bool PutName(char (&path)[kPathSize], uint32_t folder, const pinlist::Entry& entry) {
+  if (folder + entry.nameLength >= kPathSize) return false;
+  std::memcpy(path + folder, entry.name, entry.nameLength);
+  path[folder + entry.nameLength] = '\0';
+  return true;
+}
+
 uint32_t FolderLength(const char* modulePath, uint32_t length) {
   while (length > 0 && modulePath[length - 1] != '\\' && modulePath[length - 1] != '/') --length;
   return length;

@@ -50,6 +50,10 @@ struct RefusalLine {
 // length says; 0 when the program's path could not be read.
 uint32_t FolderLength(const char* modulePath, uint32_t length);
 
+// Puts `entry`'s name after the folder of `folder` characters in `path`;
+// false when the whole does not fit.
+bool PutName(char (&path)[kPathSize], uint32_t folder, const pinlist::Entry& entry);
+
 // Why `entry`'s file, at `path`, is not as pinned; null when it is. A file
 // that matches stays open, locked, until the process ends.
 template <class System>
@@ -85,11 +89,7 @@ int CheckAndLoad(System& system, const unsigned char* list, uint32_t listSize,
   for (unsigned i = 0; i < count; ++i) {
     at = pinlist::NextEntry(at, &entry);
     const char* problem = "path too long";
-    if (folder > 0 && folder + entry.nameLength < kPathSize) {
-      std::memcpy(path + folder, entry.name, entry.nameLength);
-      path[folder + entry.nameLength] = '\0';
-      problem = CheckFile(system, path, entry);
-    }
+    if (folder > 0 && PutName(path, folder, entry)) problem = CheckFile(system, path, entry);
     if (problem != nullptr) return Refuse(system, entry.name, entry.nameLength, problem);
   }
   // Every file is as released and locked: now the companions, each after
@@ -99,8 +99,7 @@ int CheckAndLoad(System& system, const unsigned char* list, uint32_t listSize,
     for (unsigned i = 0; i < count; ++i) {
       at = pinlist::NextEntry(at, &entry);
       if (installerLibrary ? !pinlist::IsInstallerLibrary(entry) : !entry.companion) continue;
-      std::memcpy(path + folder, entry.name, entry.nameLength);
-      path[folder + entry.nameLength] = '\0';
+      PutName(path, folder, entry);  // it fitted for the check
       if (system.LoadLibraryAlone(path) == nullptr) {
         return Refuse(system, entry.name, entry.nameLength, "does not load");
       }

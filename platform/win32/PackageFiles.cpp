@@ -18,11 +18,6 @@ using CreateHash = LONG(WINAPI*)(void* provider, void** hash, unsigned char* obj
 using HashData = LONG(WINAPI*)(void* hash, const unsigned char* data, ULONG size, ULONG flags);
 using FinishHash = LONG(WINAPI*)(void* hash, unsigned char* digest, ULONG size, ULONG flags);
 
-template <typename F>
-F Export(LibraryHandle library, const char* name) {
-  return reinterpret_cast<F>(FindExport(library, name));
-}
-
 constexpr DWORD kChunk = 64 * 1024;
 
 }  // namespace
@@ -41,15 +36,22 @@ int Sha256OfFile(FileHandle file, unsigned char (&digest)[32], uint64_t* size) {
   *size = 0;
   // Loaded when a pinned program first needs it, and kept: the check of a
   // package hashes several files.
+  static const char* const kNames[] = {"BCryptOpenAlgorithmProvider", "BCryptCreateHash",
+                                       "BCryptHashData", "BCryptFinishHash"};
   const LibraryHandle bcrypt = LoadSystemLibrary("bcrypt.dll");
-  const auto open = Export<OpenProvider>(bcrypt, "BCryptOpenAlgorithmProvider");
-  const auto create = Export<CreateHash>(bcrypt, "BCryptCreateHash");
-  const auto hashData = Export<HashData>(bcrypt, "BCryptHashData");
-  const auto finish = Export<FinishHash>(bcrypt, "BCryptFinishHash");
+  if (bcrypt == nullptr) return 0;
+  void* functions[4];
+  for (int i = 0; i < 4; ++i) {
+    functions[i] = FindExport(bcrypt, kNames[i]);
+    if (functions[i] == nullptr) return 0;
+  }
+  const auto open = reinterpret_cast<OpenProvider>(functions[0]);
+  const auto create = reinterpret_cast<CreateHash>(functions[1]);
+  const auto hashData = reinterpret_cast<HashData>(functions[2]);
+  const auto finish = reinterpret_cast<FinishHash>(functions[3]);
   void* provider = nullptr;
   void* hash = nullptr;
-  if (finish == nullptr || open == nullptr || create == nullptr || hashData == nullptr ||
-      open(&provider, L"SHA256", nullptr, 0) != 0 ||
+  if (open(&provider, L"SHA256", nullptr, 0) != 0 ||
       create(provider, &hash, nullptr, 0, nullptr, 0, 0) != 0) {
     return 0;
   }
