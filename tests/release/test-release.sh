@@ -208,6 +208,10 @@ check "check-package.py: an unpinned program has no list" check-package eval '[ 
 
 # --- tools/check-pe.py ----------------------------------------------------------------
 head -c -1 "$work/pem/setup.exe" >"$work/cut.exe"
+# The pinned program with its list's version byte changed (the last "DNPL"
+# in the file is the list's resource; an earlier one is the code's): setup.exe
+# would refuse to run with it.
+perl -0777 -pe 's/(.*)DNPL\x01\x00/$1DNPL\x02\x00/s' "$work/pinned/setup.exe" >"$work/bad-pins.exe"
 while read -r expected options file what; do
   [ "$options" != - ] || options=
   status=0
@@ -219,6 +223,7 @@ done <<'EOF'
 0 -        pem/setup.exe      a certificate table is accepted
 1 --signed unsigned/setup.exe an unsigned file fails
 1 -        cut.exe            a signature cut short fails
+1 -        bad-pins.exe       a pin list setup.exe would refuse fails
 EOF
 
 # --- the signed file under Wine -----------------------------------------------------
