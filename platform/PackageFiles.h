@@ -14,9 +14,11 @@ using FileHandle = void*;
 // OpenLockedForReading: opens the file at `path` (a full Windows path) for
 // reading while other processes may only read it too: as long as the handle
 // is open, nobody can write, rename or delete the file (on Windows
-// FILE_SHARE_READ alone; POSIX has no such lock and opens read-only). Null
-// when it is missing, a folder, or cannot be opened. The handle is meant to
-// stay open until the process ends.
+// FILE_SHARE_READ alone; POSIX has no such lock and opens read-only). A link
+// is never followed, since it could be pointed elsewhere after the check:
+// Windows opens it as itself (its bytes never match a pinned file), POSIX
+// refuses it. Null when the file is missing, a folder, or cannot be opened.
+// The handle is meant to stay open until the process ends.
 FileHandle OpenLockedForReading(const char* path);
 
 // Sha256OfFile: reads the file through `file`, freshly opened by

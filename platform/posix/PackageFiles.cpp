@@ -21,7 +21,9 @@ int Descriptor(FileHandle file) { return static_cast<int>(reinterpret_cast<intpt
 
 FileHandle OpenLockedForReading(const char* path) {
   if (path == nullptr || *path == '\0') return nullptr;
-  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // As on Windows, a link is not followed: it could be pointed elsewhere
+  // after the check.
+  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return nullptr;
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {

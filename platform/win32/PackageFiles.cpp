@@ -24,11 +24,12 @@ constexpr DWORD kChunk = 64 * 1024;
 
 FileHandle OpenLockedForReading(const char* path) {
   // Other processes may read, nothing else: no writing, renaming or
-  // deleting while the handle is open. FILE_FLAG_OPEN_REPARSE_POINT is not
-  // used: a link inside the program's folder is followed as the loader
-  // would follow it.
+  // deleting while the handle is open. A link is opened as itself
+  // (FILE_FLAG_OPEN_REPARSE_POINT), so it never matches a pinned digest: the
+  // loader would follow it, and a link can be pointed elsewhere after the
+  // check, whatever lock its old target is under.
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   return file != INVALID_HANDLE_VALUE ? file : nullptr;
 }
 
