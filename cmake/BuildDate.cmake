@@ -24,3 +24,23 @@ function(setup_build_date out_source out_build)
   set(${out_source} ${source_date} PARENT_SCOPE)
   set(${out_build} ${build_date} PARENT_SCOPE)
 endfunction()
+
+# setup_source_state(<out-state>): "; modified" when a tracked file differs
+# from the last commit as the build is configured, else empty. A build of a
+# modified tree says so in its identification, so that nobody takes it for
+# its commit's program; `make release` configures afresh every time, so a
+# release's stamp tells the truth even when a developer's own build folder
+# was configured before an edit.
+function(setup_source_state out_state)
+  set(state "")
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} status --porcelain --untracked-files=no
+                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE changed ERROR_QUIET RESULT_VARIABLE git_result)
+    if(git_result EQUAL 0 AND NOT changed STREQUAL "")
+      set(state "; modified")
+    endif()
+  endif()
+  set(${out_state} "${state}" PARENT_SCOPE)
+endfunction()

@@ -34,6 +34,14 @@
 #   SOURCE_DATE_EPOCH      the signing time; else the last commit's date
 #   OSSLSIGNCODE           the osslsigncode program to use
 #
+# The tree it is made from:
+#   ALLOW_DIRTY=1          release although tracked files differ from the last
+#                          commit (without it, such a tree is refused and the
+#                          files are listed): the build identification then
+#                          ends in "; modified", and the run says so loudly.
+#                          Anyone must be able to match a shipped file to its
+#                          commit; a modified tree has no commit to match.
+#
 # A run first removes RELEASE_DIR's setup.exe, SHA256SUMS and the files the
 # old SHA256SUMS lists, signs into a scratch folder inside RELEASE_DIR, and
 # moves the files into place only after every signature verified: a failed
@@ -106,6 +114,24 @@ if [ -n "$package" ]; then
 else
   [ -f "$input" ] || die "no built setup.exe at $input"
 fi
+# --- the tree it is made from -------------------------------------------------------
+allow_dirty=${ALLOW_DIRTY:-}
+case $allow_dirty in
+  "" | 0) allow_dirty=0 ;;
+  1) ;;
+  *) die "ALLOW_DIRTY must be 1 or empty, not '$allow_dirty'" ;;
+esac
+changed=$(git -C "$source_dir" status --porcelain --untracked-files=no 2>"$work/git.log") ||
+  die_with_log "$work/git.log" "cannot ask git whether $source_dir differs from its last commit"
+if [ -n "$changed" ] && [ "$allow_dirty" = 0 ]; then
+  echo "release: tracked files differ from the last commit ($(git -C "$source_dir" log -1 \
+    --format=%h)):" >&2
+  echo "$changed" | sed 's/^/release:   /' >&2
+  die "a release must be its commit, so that anyone can match the shipped files to it:" \
+    "commit the changes (or undo them), or make release ALLOW_DIRTY=1 for a release whose" \
+    "build identification says \"modified\""
+fi
+
 command -v "$osslsigncode" >/dev/null ||
   die "$osslsigncode not found (Debian package osslsigncode; run tools/install-deps.sh)"
 
@@ -153,8 +179,12 @@ passin=pass:
 pass_args=()
 if [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
   need_file SIGN_PASSWORD_FILE
-  passin="file:$SIGN_PASSWORD_FILE"
-  pass_args=(-readpass "$SIGN_PASSWORD_FILE")
+  # The first line, without the CR that a file written on Windows ends it
+  # with: that is no part of the password. (The scratch folder is the
+  # user's alone.)
+  head -n 1 "$SIGN_PASSWORD_FILE" | sed 's/\r$//' >"$work/password"
+  passin="file:$work/password"
+  pass_args=(-readpass "$work/password")
 fi
 [ -z "${SIGN_CA_FILE:-}" ] || need_file SIGN_CA_FILE
 
@@ -287,6 +317,12 @@ if [ -n "$package" ]; then
   input=$pinned_dir/AdminExe/setup.exe
 fi
 
+# The identification is written as the build is configured; a program built
+# before the changes would claim to be the commit.
+if [ -n "$changed" ] && ! grep -aq '; modified\]' "$input"; then
+  die "$input was built before the tree was changed and does not say \"modified\":" \
+    "build it again (make release does)"
+fi
 sign_file "$input" "$work/setup.exe" "$DESCRIPTION"
 
 # The signed file must still be the program that ships (and setup-debug.exe
@@ -349,6 +385,15 @@ else
     echo "release: UNPINNED=1: $release_dir/setup.exe is NOT PINNED to a package."
     echo "release: Signed, it runs ANY dropnestlib.dll placed beside it with administrator"
     echo "release: rights, under your name: a download folder or a writable stick is enough."
+    echo "release: ********************************************************************"
+  } >&2
+fi
+if [ -n "$changed" ]; then
+  {
+    echo "release: ********************************************************************"
+    echo "release: ALLOW_DIRTY=1: $release_dir/setup.exe is built from a tree that"
+    echo "release: DIFFERS FROM ITS LAST COMMIT; its build identification says \"modified\"."
+    echo "release: Nobody can match it to a commit: a trial, not a release to ship."
     echo "release: ********************************************************************"
   } >&2
 fi

@@ -20,6 +20,10 @@ windows_dir=$(cd "$1" && pwd)
 # Neither the caller's key nor its make command line may reach the cases.
 unset MAKEFLAGS MFLAGS SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE \
   SIGN_PKCS11_ENGINE SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED PACKAGE UNPINNED PINNED_DIR
+# The releases below are made from this checkout, which may hold the
+# uncommitted work of whoever runs the test; the rows on a modified tree
+# release a tree of their own.
+export ALLOW_DIRTY=1
 work=$(mktemp -d "${TMPDIR:-/tmp}/setup-release-test.XXXXXX")
 if [ "${KEEP:-0}" = 1 ]; then
   echo "test-release: keys, releases and logs kept in $work"
@@ -90,6 +94,7 @@ key root "/CN=Release Test Root/O=Release Test"
 key issued "/CN=Issued Vendor/O=Release Test" root
 printf 'pfx password\n' >"$work/pass.txt"
 printf 'not the password\n' >"$work/wrong.txt"
+printf 'pfx password\r\n' >"$work/pass-crlf.txt"
 openssl pkcs12 -export -in "$work/vendor.pem" -inkey "$work/vendor.key" \
   -passout "file:$work/pass.txt" -out "$work/vendor.pfx"
 pem=(SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/vendor.key")
@@ -119,6 +124,9 @@ check "a second run gives identical bytes" again eval 'release again UNPINNED=1 
   cmp "$work/pem/setup.exe" "$work/again/setup.exe"'
 check "a PFX with the same key and certificate gives the same bytes" pfx eval 'release pfx UNPINNED=1 "${pfx[@]}" &&
   released pfx && cmp "$work/pem/setup.exe" "$work/pfx/setup.exe"'
+check "a password file written on Windows (CRLF) opens the PFX" pfx-crlf eval 'release pfx-crlf \
+  UNPINNED=1 SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/pass-crlf.txt" &&
+  cmp "$work/pem/setup.exe" "$work/pfx-crlf/setup.exe"'
 check "a key on a PKCS#11 token gives the same bytes" token eval 'release token UNPINNED=1 "${token[@]}" &&
   released token && cmp "$work/pem/setup.exe" "$work/token/setup.exe"'
 # The script itself for these two, so that the build (whose date
@@ -139,6 +147,32 @@ check "UNSIGNED=1: the built file, unsigned, with a warning" unsigned eval 'rele
   log_says unsigned "NOT SIGNED"'
 check "UNPINNED=1: a warning that the release runs any dropnestlib.dll" pem \
   log_says pem "NOT PINNED"
+
+# --- the tree a release is made from ------------------------------------------------
+# This checkout's tracked files as they are, committed in a repository of
+# their own and built in a folder of its own.
+tree=$work/tree
+mkdir "$tree"
+git ls-files -z | tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C "$tree"
+(cd "$tree" && git init -q && git add -A &&
+  git -c user.name=test -c user.email=test@invalid commit -qm "the tree under test")
+# tree_release NAME [VARIABLE=VALUE...]: `make release` of that tree into $work/NAME.
+tree_release() {
+  local name=$1
+  shift
+  make -s --no-print-directory -C "$tree" release WINDOWS_DIR="$work/tree-build" \
+    RELEASE_DIR="$work/$name" "$@" >"$work/$name.log" 2>&1
+}
+stamped() { grep -aq '; modified\]' "$work/$1/setup.exe"; }
+check "a committed tree: released without a \"modified\" stamp" clean eval 'tree_release clean \
+  ALLOW_DIRTY= UNPINNED=1 "${pem[@]}" && released clean && ! stamped clean'
+printf 'changed\n' >>"$tree/README.md"
+check "a modified tree: refused, naming the changed file" dirty eval '! tree_release dirty \
+  ALLOW_DIRTY= UNPINNED=1 "${pem[@]}" && log_says dirty "^release: +M README\.md$" &&
+  [ -z "$(ls -A "$work/dirty")" ]'
+check "ALLOW_DIRTY=1: released, stamped \"modified\", with a warning" allowed eval 'tree_release \
+  allowed ALLOW_DIRTY=1 UNPINNED=1 "${pem[@]}" && released allowed && stamped allowed &&
+  log_says allowed "DIFFERS FROM ITS LAST COMMIT"'
 
 # --- a release pinned to its package --------------------------------------------------
 # The package: the installer library (tests/e2e/PinnedPackage.cpp: it
@@ -285,6 +319,7 @@ while IFS='|' read -r what pattern variables; do
     log_says failed "$pattern" && [ -z "$(ls -A "$work/failed")" ]'
 done <<'EOF'
 no certificate|release: no certificate given|UNPINNED=1
+ALLOW_DIRTY=2|ALLOW_DIRTY must be 1 or empty|ALLOW_DIRTY=2 UNPINNED=1 "${pem[@]}"
 a missing file|SIGN_CERT: no such file|SIGN_CERT="$work/missing.pem" SIGN_KEY="$work/vendor.key" UNPINNED=1
 the key of another certificate|certificate does not belong to the key|SIGN_CERT="$work/vendor.pem" SIGN_KEY="$work/other.key" UNPINNED=1
 a wrong PFX password|cannot open .*: wrong password in SIGN_PASSWORD_FILE|SIGN_PKCS12="$work/vendor.pfx" SIGN_PASSWORD_FILE="$work/wrong.txt" UNPINNED=1

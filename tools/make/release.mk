@@ -7,6 +7,8 @@
 #   make release PACKAGE=stick SIGN_CERT=cert.pem SIGN_KEY=key.pem
 #   make release PACKAGE=stick SIGN_PKCS12=vendor.pfx SIGN_PASSWORD_FILE=pass.txt
 #   make release UNPINNED=1 ...    setup.exe as built, runs any dropnestlib.dll
+#   make release ALLOW_DIRTY=1 ... from a tree that differs from its commit,
+#                                  stamped "modified" (refused without it)
 #
 # `make test-release` (part of `make test`) signs with a throwaway key in
 # folders of its own and never touches RELEASE_DIR.
@@ -15,7 +17,7 @@ PINNED_DIR  ?= $(WINDOWS_DIR)-pinned
 
 # What tools/release.sh reads from the environment.
 export SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN_PKCS11_ENGINE \
-  SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED PACKAGE UNPINNED PINNED_DIR
+  SIGN_CA_FILE SIGN_TIMESTAMP_URL UNSIGNED PACKAGE UNPINNED PINNED_DIR ALLOW_DIRTY
 
 # What the release test runs besides setup.exe: the end-to-end driver and
 # libraries (the pinned package's among them), and setup-debug.exe for the
