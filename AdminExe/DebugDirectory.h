@@ -6,7 +6,10 @@
 // LoadFromDebugDirectory: the library `name` from the vendor's debug
 // directory "C:\OvratDebug" when such a file exists there and loads; null
 // otherwise. A `name` that is itself a path gives a candidate that does not
-// exist.
+// exist. The folder joins the library search before the copy loads (and
+// stays while it is loaded), so that the copy's own DLLs beside it load as
+// they would beside setup.exe. The candidate and its outcome go to the debug
+// trail (DebugTrail.h).
 //
 // Two definitions exist, and every program links exactly one:
 //  - DebugDirectory.cpp, which looks there: setup-debug.exe and the tests;

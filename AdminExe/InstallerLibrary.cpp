@@ -1,5 +1,6 @@
 #include "AdminExe/InstallerLibrary.h"
 
+#include "AdminExe/DebugTrail.h"
 #include "strings/TextString.h"
 
 InstallerLibrary::InstallerLibrary() : LibraryModule(PREINSTALL_LIBRARY_NAME), entry(nullptr) {}
@@ -17,6 +18,7 @@ int InstallerLibrary::BindEntry(const char* name) {
   if (requested.IsEqual(PREINSTALL_ENTRY_NAME, 0) == 0) return 0;
   if (entry == nullptr) {
     entry = reinterpret_cast<PreInstallEntry>(platform::FindExport(module, PREINSTALL_ENTRY_NAME));
+    debugtrail::Entry(module, PREINSTALL_ENTRY_NAME, entry != nullptr);
   }
   return entry != nullptr ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AdminExe/DebugDirectory.h"
+#include "AdminExe/DebugTrail.h"
 
 namespace {
 
@@ -32,7 +33,10 @@ int LibraryModule::Load(const char* name) {
   if (fileName[0] == '\0') return 0;
   if (debugLookup != 0) module = LoadFromDebugDirectory(fileName);
   // Also when the debug candidate exists but does not load.
-  if (module == nullptr) module = platform::LoadLibraryFile(fileName);
+  if (module == nullptr) {
+    module = platform::LoadLibraryFile(fileName);
+    debugtrail::Candidate(fileName, module);
+  }
   return module != nullptr ? 1 : 0;
 }
 

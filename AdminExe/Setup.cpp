@@ -1,6 +1,7 @@
 #include "AdminExe/Setup.h"
 
 #include "AdminExe/CommandLine.h"
+#include "AdminExe/DebugTrail.h"
 #include "AdminExe/InstallerLibrary.h"
 #include "paths/PathString.h"
 #include "platform/Process.h"
@@ -10,7 +11,7 @@ int RunSetup(int debugLookup, const char* libraryPath) {
   char modulePath[260];
   // A path that could not be read, or was cut, removes nothing.
   const bool known = platform::ModulePath(modulePath, sizeof modulePath) != 0;
-  PrepareCommandLine(&text, known ? modulePath : nullptr);
+  debugtrail::CommandLine(PrepareCommandLine(&text, known ? modulePath : nullptr));
 
   int result = 0;
   {
@@ -19,5 +20,6 @@ int RunSetup(int debugLookup, const char* libraryPath) {
     if (libraryPath != nullptr) library.Load(libraryPath);
     result = library.Run(text.GetText());
   }  // unloads the library before the text goes
+  debugtrail::Result(result);
   return result;
 }

@@ -5,8 +5,8 @@ what the program must be:
   - a 32-bit (PE32) x86 Windows GUI program, no DLL;
   - importing exactly KERNEL32.dll and msvcrt.dll: no other DLL (user32.dll
     is loaded at run time only when a string resource is read), no
-    delay-load imports, and no static import of SetDefaultDllDirectories or
-    AddDllDirectory, which older systems lack (a missing import would stop
+    delay-load imports, and no static import of SetDefaultDllDirectories,
+    AddDllDirectory or RemoveDllDirectory, which older systems lack (a missing import would stop
     the program from starting);
   - address-space layout randomisation and no-execute data (DYNAMIC_BASE,
     NX_COMPAT), with the relocations that randomisation needs;
@@ -17,7 +17,8 @@ what the program must be:
     setup-debug.exe's description and internal name say that it is the
     vendor's debug build;
   - the vendor's debug folder "C:\\OvratDebug": its name appears nowhere in
-    setup.exe, and does appear in setup-debug.exe's code;
+    setup.exe, and does appear in setup-debug.exe's code; likewise the debug
+    trail's lines ("setup-debug: ..."), which only setup-debug.exe tells;
   - the build identification string in its data;
   - PE timestamp 0 (reproducible builds) and at most MAX_SIZE bytes, not
     counting an Authenticode certificate table or a release's pin list;
@@ -68,7 +69,7 @@ RESOURCE_TYPE_NAMES = {RT_ICON: "icon", RT_GROUP_ICON: "icon group", RT_VERSION:
 
 IMPORTED_DLLS = ["kernel32.dll", "msvcrt.dll"]
 # Functions of newer systems that must be looked up at run time.
-NOT_IMPORTED = {b"SetDefaultDllDirectories", b"AddDllDirectory"}
+NOT_IMPORTED = {b"SetDefaultDllDirectories", b"AddDllDirectory", b"RemoveDllDirectory"}
 
 IMAGE_FILE_RELOCS_STRIPPED = 0x0001
 IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
@@ -76,6 +77,7 @@ IMAGE_DLLCHARACTERISTICS_NX_COMPAT = 0x0100
 IMAGE_DIRECTORY_ENTRY_BASERELOC = 5
 
 DEBUG_FOLDER = b"C:\\OvratDebug"
+DEBUG_TRAIL = b"setup-debug: "  # how each line of setup-debug.exe's debug trail begins
 
 V1 = "{urn:schemas-microsoft-com:asm.v1}"
 V2 = "{urn:schemas-microsoft-com:asm.v2}"
@@ -504,6 +506,14 @@ def check_file(path, debug_build=False, signed=False):
                     if text in folded]
         checks.check(not mentions, "never mentions %s" % DEBUG_FOLDER.decode(),
                      "found in " + ", ".join(mentions))
+    # Every line of the debug trail begins so: setup.exe tells a debugger
+    # nothing but a pinned package's refusal.
+    if debug_build:
+        checks.check(DEBUG_TRAIL in content, "tells a debugger what it does (the debug trail)",
+                     "no %r text in its data" % DEBUG_TRAIL.decode())
+    else:
+        checks.check(DEBUG_TRAIL not in content, "holds no debug trail",
+                     "%r text found" % DEBUG_TRAIL.decode())
     build_info = re.search(rb"\[[\x20-\x7e]*Ovrat Zandor[\x20-\x7e]*1\.4[\x20-\x7e]*"
                            rb"\d{4}-\d{2}-\d{2}[\x20-\x7e]*\]", content)
     checks.check(build_info is not None, "build identification string",
