@@ -13,8 +13,12 @@ function(add_recording_installer target file_name export_name output_dir)
   if(WIN32)
     # Copied on its own into folders of a Wine prefix: it must need nothing
     # but system DLLs (-static), and its stdcall export must be undecorated
-    # for GetProcAddress to find it.
-    target_link_options(${target} PRIVATE -static -Wl,--kill-at)
+    # for GetProcAddress to find it; the definition RECORDING_DECORATED keeps
+    # the decoration (PreInstall@4), the mistake the debug trail points out.
+    target_link_options(${target} PRIVATE -static)
+    if(NOT "RECORDING_DECORATED" IN_LIST ARGN)
+      target_link_options(${target} PRIVATE -Wl,--kill-at)
+    endif()
   endif()
   textstring_warnings(${target})
 endfunction()

@@ -22,11 +22,22 @@
 //     --timeout SECONDS        give up (and end the child) after this long;
 //                              default 60
 //     --report-time            also print the child's time from start to exit
+//     --debug-output           start the child as a debugger does, and print
+//                              what it tells a debugger (OutputDebugStringA,
+//                              setup-debug.exe's debug trail), one line
+//                              "debug: TEXT" each, and each DLL it loads,
+//                              "loaded: PATH", as they come
 //
-// Output (stdout), one line:  exit code: <signed decimal> (0x<hex>)
-// and with --report-time a second one:  elapsed: <microseconds> us
-// The driver's own exit status: 0 when the child ran to its end, 2 for a
-// usage error, 3 when the child could not be started, 4 on a timeout.
+// Output (stdout), last line:  exit code: <signed decimal> (0x<hex>)
+// and with --report-time one more:  elapsed: <microseconds> us
+// The driver's own exit status is the child's exit code (where it ran to its
+// end: a shell sees its low 8 bits, hence the line above); 2 for a usage
+// error, 3 when the child could not be started, 4 on a timeout, each with a
+// "setup-driver:" message on stderr and no "exit code:" line.
+#if !defined(_WIN32_WINNT) || _WIN32_WINNT < 0x0600
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // GetFinalPathNameByHandleA
+#endif
 #include <windows.h>
 
 #include <cstdio>
@@ -100,6 +111,66 @@ bool PrependPath(const char* folder) {
   return SetEnvironmentVariableA("PATH", path.c_str()) != 0;
 }
 
+// Follows the child as its debugger until it ends: prints each text it
+// hands a debugger and each DLL it loads. Exceptions after the loader's
+// first breakpoint go back to the child unhandled, so that a crash ends it
+// with its exception code as it would without a debugger. False when the
+// child did not end within `timeoutMs`.
+bool FollowAsDebugger(DWORD timeoutMs) {
+  const DWORD started = GetTickCount();
+  bool greeted = false;
+  for (;;) {
+    const DWORD elapsed = GetTickCount() - started;
+    DEBUG_EVENT event;
+    if (elapsed >= timeoutMs || !WaitForDebugEvent(&event, timeoutMs - elapsed)) return false;
+    DWORD status = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case OUTPUT_DEBUG_STRING_EVENT: {
+        const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
+        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, event.dwProcessId);
+        std::string text(info.nDebugStringLength, '\0');
+        SIZE_T read = 0;
+        if (process != nullptr && !info.fUnicode &&
+            ReadProcessMemory(process, info.lpDebugStringData, &text[0], text.size(), &read)) {
+          text.resize(read);
+          while (!text.empty() && (text.back() == '\0' || text.back() == '\n')) text.pop_back();
+          std::printf("debug: %s\n", text.c_str());
+        }
+        if (process != nullptr) CloseHandle(process);
+        break;
+      }
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile != nullptr) {
+          char path[MAX_PATH];
+          const DWORD length =
+              GetFinalPathNameByHandleA(event.u.LoadDll.hFile, path, sizeof path, 0);
+          if (length > 0 && length < sizeof path) {
+            std::printf("loaded: %s\n", std::strncmp(path, "\\\\?\\", 4) == 0 ? path + 4 : path);
+          }
+          CloseHandle(event.u.LoadDll.hFile);
+        }
+        break;
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile != nullptr)
+          CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        if (greeted || event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+          status = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        greeted = true;
+        break;
+      case EXIT_PROCESS_DEBUG_EVENT:
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+        std::fflush(stdout);
+        return true;
+      default:
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,6 +180,7 @@ int main(int argc, char** argv) {
   bool haveCommandLine = false;
   DWORD timeoutSeconds = 60;
   bool reportTime = false;
+  bool debugOutput = false;
 
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
@@ -132,6 +204,8 @@ int main(int argc, char** argv) {
       timeoutSeconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else if (std::strcmp(option, "--report-time") == 0) {
       reportTime = true;
+    } else if (std::strcmp(option, "--debug-output") == 0) {
+      debugOutput = true;
     } else if (option[0] == '-' && option[1] == '-') {
       return Usage("unknown option or missing value");
     } else if (program == nullptr) {
@@ -153,14 +227,16 @@ int main(int argc, char** argv) {
   LARGE_INTEGER frequency, started, ended;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&started);
-  if (!CreateProcessA(program, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, directory,
+  const DWORD flags = debugOutput ? DEBUG_ONLY_THIS_PROCESS : 0;
+  if (!CreateProcessA(program, &writable[0], nullptr, nullptr, FALSE, flags, nullptr, directory,
                       &startup, &process)) {
     std::fprintf(stderr, "setup-driver: cannot start %s: error %lu\n", program, GetLastError());
     return 3;
   }
   CloseHandle(process.hThread);
 
-  if (WaitForSingleObject(process.hProcess, timeoutSeconds * 1000) != WAIT_OBJECT_0) {
+  if ((debugOutput && !FollowAsDebugger(timeoutSeconds * 1000)) ||
+      WaitForSingleObject(process.hProcess, timeoutSeconds * 1000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     std::fprintf(stderr, "setup-driver: %s did not end within %lu s\n", program, timeoutSeconds);
@@ -181,5 +257,5 @@ int main(int argc, char** argv) {
     std::printf("elapsed: %lld us\n", ticks * 1000000 / frequency.QuadPart);
   }
   std::fflush(stdout);
-  return 0;
+  return static_cast<int>(code);
 }

@@ -50,6 +50,7 @@ NO_EXPORT = "e2e-noexport.dll"  # exports "Other", no PreInstall
 COMPANION_LOADER = "e2e-companion-loader.dll"
 COMPANION = "e2e-companion.dll"
 NO_COMPANION = -404
+DECORATED = "e2e-decorated.dll"  # exports "PreInstall@4", linked without --kill-at
 
 
 class Record:
@@ -97,6 +98,10 @@ class Wine:
         self.config = config
         self.drive_c = os.path.join(config.prefix, "drive_c")
         self.files_to_remove = []
+        # What the last run with debug_output told a debugger ("debug: "
+        # lines) and which DLLs it loaded ("loaded: " lines).
+        self.trail = []
+        self.loaded = []
 
     def linux_path(self, windows_path):
         drive, rest = ntpath.splitdrive(windows_path)
@@ -105,11 +110,15 @@ class Wine:
         parts = [p for p in rest.split("\\") if p]
         return os.path.join(self.drive_c, *parts)
 
-    def run(self, program, command_line, cwd=None, env=None, path_prepend=None):
+    def run(self, program, command_line, cwd=None, env=None, path_prepend=None,
+            debug_output=False):
         """Starts `program` (a C: path) with `command_line` (bytes, exactly)
-        and returns its 32-bit exit code as a signed int."""
+        and returns its 32-bit exit code as a signed int. With debug_output,
+        the driver follows it as a debugger: self.trail and self.loaded."""
         argv = [self.config.wine_run, "--prefix", self.config.prefix, self.config.driver,
                 "--timeout", str(DRIVER_TIMEOUT)]
+        if debug_output:
+            argv.append("--debug-output")
         if len(command_line) > LONG_COMMAND_LINE:
             # Inside the driver's own command line it would pass Windows'
             # limit: the driver reads it from a file instead.
@@ -143,11 +152,15 @@ class Wine:
             os.remove(name)
         self.files_to_remove = []
         match = re.search(r"exit code: (-?\d+) \(0x([0-9A-F]{8})\)", output)
-        if status != 0 or match is None:
+        # The driver exits with the program's code, of which Linux sees the
+        # low 8 bits.
+        if match is None or status != int(match.group(2), 16) & 0xFF:
             raise AssertionError(
                 "setup-driver failed (status %s) for %s %r\nstdout: %s\nstderr: %s"
                 % (status, program, command_line, output, errors))
         code = int(match.group(1))
+        self.trail = re.findall(r"^debug: (.*?)\r?$", output, re.M)
+        self.loaded = re.findall(r"^loaded: (.*?)\r?$", output, re.M)
         if code & 0xFFFFFFFF != int(match.group(2), 16):
             raise AssertionError("driver's decimal and hex exit codes differ: %s" % output)
         return code
@@ -208,7 +221,8 @@ class LauncherTestCase(unittest.TestCase):
         shutil.copyfile(os.path.join(CONFIG.libraries, variant), self.wine.linux_path(library))
         return library
 
-    def launch(self, program, command_line=None, result=None, cwd=None, path_prepend=None):
+    def launch(self, program, command_line=None, result=None, cwd=None, path_prepend=None,
+               debug_output=False):
         """Runs `program` with a fresh record file; returns (exit code, records).
         `result` is what the recording library's PreInstall returns. The
         default command line is the quoted program path and /test."""
@@ -219,7 +233,8 @@ class LauncherTestCase(unittest.TestCase):
         env = {"SETUP_TEST_RECORD": self.record_file}
         if result is not None:
             env["SETUP_TEST_RESULT"] = str(result)
-        code = self.wine.run(program, command_line, cwd=cwd, env=env, path_prepend=path_prepend)
+        code = self.wine.run(program, command_line, cwd=cwd, env=env, path_prepend=path_prepend,
+                             debug_output=debug_output)
         records = []
         if os.path.exists(record):
             with open(record, "rb") as f:
@@ -492,6 +507,84 @@ class CompanionLibraryTest(LauncherTestCase):
                     else:
                         self.assertEqual(records, [], "loaded the planted companion")
                         self.assertEqual(code, NO_COMPANION)
+
+
+class DebugTrailTest(LauncherTestCase):
+    """What setup-debug.exe tells a debugger (setup-driver.exe follows it as
+    one): the command line, each library candidate and its outcome, whether
+    PreInstall was found (with a hint for a decorated name), and the result.
+    The debug folder's copy loads its own companion from the debug folder.
+    setup.exe tells nothing."""
+
+    uses_debug_directory = True
+
+    def setUp(self):
+        self.debug_path = Wine(CONFIG).linux_path(DEBUG_DIRECTORY)
+        remove(self.debug_path)
+        super().setUp()
+        self.addCleanup(remove, self.debug_path)
+
+    def test_trail_tells_what_was_loaded_and_why(self):
+        debug_candidate = r"setup-debug: library C:\\OvratDebug\\dropnestlib\.dll"
+        beside = (r"setup-debug: library dropnestlib\.dll \(beside the program, then the "
+                  r"system folder\)")
+        failed = r": not loaded, error 126: .+"
+        rows = [
+            # (case, libraries beside, libraries in the debug folder, exit code,
+            #  patterns of the trail's lines in order)
+            ("found beside the program", {LIBRARY_NAME: RECORDING}, {}, 3010,
+             [r"setup-debug: command line for PreInstall: \[/test\]",
+              debug_candidate + ": not there", beside + ": loaded",
+              "setup-debug: PreInstall found",
+              r"setup-debug: PreInstall returned 3010 \(0x00000BC2\): the exit code"]),
+            ("found in the debug folder", {}, {LIBRARY_NAME: RECORDING}, 3010,
+             [debug_candidate + ": loaded; its folder is in the library search for its own DLLs",
+              "setup-debug: PreInstall found"]),
+            ("not found anywhere", {}, {}, 0,
+             [debug_candidate + ": not there", beside + failed,
+              "setup-debug: PreInstall was not called: exit code 0"]),
+            ("a decorated export", {LIBRARY_NAME: DECORATED}, {}, 0,
+             [beside + ": loaded",
+              r'setup-debug: no export named exactly "PreInstall"; it exports "PreInstall@4", '
+              r"a decorated name: link the library with -Wl,--kill-at \(or a \.def file\)",
+              "setup-debug: PreInstall was not called: exit code 0"]),
+            ("the debug folder's companion", {},
+             {LIBRARY_NAME: COMPANION_LOADER, COMPANION: RECORDING}, 3010,
+             ["setup-debug: PreInstall found",
+              r"setup-debug: PreInstall returned 3010 \(0x00000BC2\): the exit code"]),
+        ]
+        for number, (case, beside_files, debug_files, expected, patterns) in enumerate(rows):
+            for executable in ("setup-debug.exe", "setup.exe"):
+                with self.subTest(case=case, executable=executable):
+                    remove(self.debug_path)
+                    app = self.folder("App-%d-%s" % (number, executable))
+                    program = self.put_launcher(app, executable)
+                    for name, variant in beside_files.items():
+                        self.put_library(app, variant, name)
+                    if debug_files:
+                        self.folder(DEBUG_DIRECTORY)
+                    for name, variant in debug_files.items():
+                        self.put_library(DEBUG_DIRECTORY, variant, name)
+                    code, _ = self.launch(program, command_line=b'"' + program.encode("cp1252")
+                                          + b'" /test', result=3010, debug_output=True)
+                    trail = self.wine.trail
+                    if executable == "setup.exe":
+                        self.assertEqual(trail, [], "setup.exe told a debugger something")
+                        continue
+                    self.assertEqual(code, expected)
+                    at = 0
+                    for pattern in patterns:
+                        while at < len(trail) and not re.fullmatch(pattern, trail[at]):
+                            at += 1
+                        self.assertLess(at, len(trail), "no line %r in the trail:\n%s"
+                                        % (pattern, "\n".join(trail)))
+                        at += 1
+                    if COMPANION in debug_files:
+                        companion = ntpath.join(DEBUG_DIRECTORY, COMPANION).lower()
+                        self.assertTrue(any(path.lower().endswith(companion[2:])
+                                            for path in self.wine.loaded),
+                                        "the companion did not load from the debug folder: %r"
+                                        % self.wine.loaded)
 
 
 class DemoLibraryTest(LauncherTestCase):
