@@ -1,23 +1,87 @@
 #ifndef ADMINEXE_PREINSTALL_H_
 #define ADMINEXE_PREINSTALL_H_
 
-// For those who write the installer library that setup.exe starts.
+// For those who write the installer library that setup.exe starts: this
+// header is the whole contract. README.md, "Writing and testing an
+// installer library", walks through writing, trying (`make try`) and
+// releasing one.
 //
-// The library:
+// THE LIBRARY
 //  - is a 32-bit x86 Windows DLL named "dropnestlib.dll", placed in the same
 //    folder as setup.exe (setup.exe looks there and in the system folder
 //    only; never in the current directory or on PATH);
 //  - exports exactly one entry that setup.exe uses, named exactly
 //    "PreInstall" (undecorated: link with -Wl,--kill-at or a .def file, or
-//    GetProcAddress will not find it), of type PreInstallEntry below.
+//    the export is "PreInstall@4" and GetProcAddress will not find it), of
+//    type PreInstallEntry below. The name's case matters: "preinstall" is
+//    not found either.
 //
-// The library's own DLLs:
-//  - setup.exe restricts the library search of its whole process before it
-//    loads anything: a DLL that the library (or system code on its behalf)
-//    loads by bare name, LoadLibraryA("helper.dll") say, is found beside
-//    setup.exe or in the system folder, never in the current directory or
-//    on PATH, where anybody could have planted one. Ship companion DLLs
-//    beside setup.exe, or load them by full path.
+// THE COMMAND LINE PreInstall receives
+// setup.exe takes its whole command line as the system keeps it (the
+// program name included, quoted as the caller wrote it) and
+//  1. removes its own full path where the command line begins (after any
+//     blanks and double quotes there; ASCII case ignored). Only the full
+//     path as the system reports it for the running program, and only
+//     there: "setup /install" typed at a prompt, a relative or a short
+//     (8.3) path keeps the program name in the text; the same path inside
+//     an argument stays whole;
+//  2. removes the blanks and double quotes at the start (a tab stays);
+//  3. removes the blanks and tabs at the end, then every double quote at the
+//     end (blanks before those quotes stay).
+// Nothing else: the text is not split into arguments, and quotes inside it
+// stay. With setup.exe at C:\Stick\setup.exe:
+//
+//   command line                                      PreInstall receives
+//   "C:\Stick\setup.exe" /install                     /install
+//   c:\stick\SETUP.EXE /install                       /install
+//   "C:\Stick\setup.exe"                              (nothing: the empty text)
+//   setup /install      (typed at a prompt)           setup /install
+//   "C:\Stick\setup.exe" /dir "C:\Program Files\X"    /dir "C:\Program Files\X
+//   "C:\Stick\setup.exe" /a ""                        /a  (with a blank at the end)
+//   "C:\Stick\setup.exe" "/a b"                       /a b
+//   "C:\Stick\setup.exe"<TAB>/install                 <TAB>/install
+//   "C:\Stick\setup.exe" /log C:\Stick\setup.exe.log  /log C:\Stick\setup.exe.log
+//
+// Parse it yourself, and do not rely on a closing quote: take a value that
+// may hold blanks as the rest of the line, or mark its end otherwise.
+// The text is never null, possibly empty, 8-bit text in the ANSI code page.
+// It belongs to setup.exe and is valid until PreInstall returns; copy what
+// you need.
+//
+// THE RESULT
+// PreInstall's result becomes setup.exe's exit code unchanged (all 32
+// bits; a caller that runs setup.exe through `wine` sees only the low 8,
+// setup-driver.exe and `make try` show all of them):
+//  - 0 is also the exit code when the library or its entry cannot be found:
+//    report success with another value if callers must tell the two apart;
+//  - 3010 (ERROR_SUCCESS_REBOOT_REQUIRED) and 1641
+//    (ERROR_SUCCESS_REBOOT_INITIATED) are passed on as Windows installers
+//    use them: success, a restart is needed or was started;
+//  - 577 (ERROR_INVALID_IMAGE_HASH) is what a pinned setup.exe returns when
+//    it refuses its package before loading anything: do not return it;
+//  - a crash in PreInstall is not caught: the process ends with the
+//    exception code as its exit code (0xC0000005 for an access violation,
+//    0xC00000FD for a stack overflow, 0xC0000374 for heap corruption).
+//
+// THE LIBRARY'S OWN FILES
+//  - Find your data by your own module's path, never the current directory
+//    (the caller's, anything) or a path relative to it: GetModuleFileNameA
+//    with the HMODULE that DllMain receives, or GetModuleHandleExA with
+//    GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS and the address of PreInstall.
+//  - Companion DLLs: setup.exe restricts the library search of its whole
+//    process before it loads anything: a DLL that the library (or system
+//    code on its behalf) loads by bare name, LoadLibraryA("helper.dll") say,
+//    or imports, is found beside setup.exe or in the system folder, never in
+//    the current directory or on PATH, where anybody could have planted one.
+//    Ship companions beside setup.exe, or load them by full path.
+//  - The debug folder (the vendor's own testing): setup-debug.exe, which is
+//    never shipped, first tries C:\OvratDebug\dropnestlib.dll; when it loads
+//    that copy, C:\OvratDebug joins the library search first, so the copy's
+//    companions beside it load from there too. setup.exe never looks there.
+//    setup-debug.exe tells a debugger (DebugView, `make try`) what it loaded
+//    and why: the command line, each candidate and the system's error for
+//    it, whether PreInstall was found (or a decorated name like it), and the
+//    result.
 //
 // A released setup.exe is pinned to its package (`make release
 // PACKAGE=DIR`; README.md, "Releasing"). Before PreInstall is called, it
@@ -45,21 +109,43 @@
 //    (GetSystemDirectoryA, GetWindowsDirectoryA, SHGetKnownFolderPath) and
 //    create what you write with an ACL of your own.
 //
-// The call:
-//  - PreInstall is called once, on setup.exe's only thread, with
-//    administrator rights, after the library has been loaded, in a process
+// THE CALL
+//  - PreInstall is called once, on setup.exe's only thread (start threads
+//    of your own if you need them, and end them before returning), with
+//    administrator rights (setup.exe's manifest asks for them: no second
+//    elevation is needed, and a standard user sees the consent prompt
+//    before anything runs), after the library has been loaded, in a process
 //    that ends at once when its heap is found corrupted.
-//  - Its argument is setup.exe's command line without setup.exe's own path
-//    and the blanks and double quotes around it: never null, possibly empty,
-//    8-bit text in the ANSI code page. It belongs to setup.exe and is valid
-//    until PreInstall returns; copy what you need.
-//  - Its result becomes setup.exe's exit code unchanged (all 32 bits). Note
-//    that 0 is also the exit code when the library or its entry cannot be
-//    found, so report success with another value if callers must tell.
 //  - After PreInstall returns, setup.exe unloads the library and ends.
 //
-// Example:
+// EXAMPLE in C (dropnestlib.c):
+//
+//   #include <string.h>
+//   #include <windows.h>
+//   #include "PreInstall.h"
+//
+//   __declspec(dllexport) int PREINSTALL_CALL PreInstall(const char* commandLine) {
+//     char path[MAX_PATH];  // this library's own path: its files lie beside it
+//     HMODULE self = NULL;
+//     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+//                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+//                        (LPCSTR)(void*)PreInstall, &self);
+//     GetModuleFileNameA(self, path, MAX_PATH);
+//     if (strstr(commandLine, "/install") == NULL) return 2;  // nothing asked
+//     /* ... install from the files beside `path` ... */
+//     return 1;  // done: not 0, which also means "nothing found"
+//   }
+//
+// built with:
+//   i686-w64-mingw32-gcc -shared -O2 -o dropnestlib.dll dropnestlib.c -Wl,--kill-at
+//
+// and in C++ (the demo, AdminExe/demo/DemoInstaller.cpp, is a whole one):
+//
 //   extern "C" __declspec(dllexport) int PREINSTALL_CALL PreInstall(const char* commandLine);
+//
+//   i686-w64-mingw32-g++ -shared -O2 -static -o dropnestlib.dll dropnestlib.cpp -Wl,--kill-at
+//
+// (-static: the DLL then needs nothing but system DLLs beside it.)
 
 #if defined(_WIN32) && defined(__i386__)
 #define PREINSTALL_CALL __stdcall
