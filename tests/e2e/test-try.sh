@@ -8,7 +8,7 @@
 # Usage: tests/e2e/test-try.sh WINDOWS_DIR DEMO_LIBRARY NOEXPORT_LIBRARY
 set -uo pipefail
 export LC_ALL=C
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 2
 windows_dir=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/setup-try-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
