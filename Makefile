@@ -40,10 +40,11 @@ run: windows
 	@rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
 	@cp $(WINDOWS_DIR)/AdminExe/setup.exe $(WINDOWS_DIR)/AdminExe/demo/dropnestlib.dll $(DEMO_DIR)/
 	@printf '%s\n' 'Running under Wine: "$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)'
-	@# The driver exits with setup.exe's code (the demo's PreInstall returns 1);
-	@# the line it prints shows the code whole.
+	@# The driver exits with setup.exe's code, and the demo's PreInstall
+	@# returns 1 when it has logged; any other code is a failure to show.
 	@$(WINDOWS_DIR)/wine-run.sh $(WINDOWS_DIR)/tests/e2e/setup-driver.exe \
-	  --command-line '"$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)' '$(DEMO_WIN_DIR)\setup.exe' || true
+	  --command-line '"$(DEMO_WIN_DIR)\setup.exe" $(DEMO_ARGS)' '$(DEMO_WIN_DIR)\setup.exe'; \
+	  code=$$?; [ $$code -eq 1 ] || { echo "make run: setup.exe ended with $$code, not the demo's 1" >&2; exit 1; }
 	@echo "What PreInstall received ($(DEMO_DIR)/dropnest-demo.log):"
 	@sed 's/^/  /; s/\r$$//' $(DEMO_DIR)/dropnest-demo.log
 
