@@ -5,23 +5,7 @@
 
 #include "platform/win32/KernelFunction.h"
 
-#ifndef LOAD_LIBRARY_SEARCH_APPLICATION_DIR
-#define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
-#endif
-#ifndef LOAD_LIBRARY_SEARCH_USER_DIRS
-#define LOAD_LIBRARY_SEARCH_USER_DIRS 0x00000400
-#endif
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
 namespace platform {
-namespace {
-
-// The search that RestrictLibrarySearch sets (DynamicLibrary.cpp).
-constexpr DWORD kSafeSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
-
-}  // namespace
 
 LibraryHandle LoadLibraryWithFolder(const char* path, const char* folder) {
   using AddFunction = void*(WINAPI*)(const wchar_t*);
@@ -39,12 +23,12 @@ LibraryHandle LoadLibraryWithFolder(const char* path, const char* folder) {
   if (cookie == nullptr) return LoadLibraryFile(path);
   // The flag serves the library's static imports; the process's default
   // search, its later loads by bare name. Only setup-debug.exe gets here.
-  constexpr DWORD kWithFolder = kSafeSearch | LOAD_LIBRARY_SEARCH_USER_DIRS;
+  constexpr DWORD kWithFolder = win32::kSafeSearch | LOAD_LIBRARY_SEARCH_USER_DIRS;
   setDefault(kWithFolder);
   HMODULE module = LoadLibraryExA(path, nullptr, kWithFolder);
   if (module == nullptr) {
     const DWORD error = GetLastError();
-    setDefault(kSafeSearch);
+    setDefault(win32::kSafeSearch);
     remove(cookie);
     SetLastError(error);
   }

@@ -8,17 +8,8 @@
 #include "platform/Process.h"
 #include "platform/win32/KernelFunction.h"
 
-#ifndef LOAD_LIBRARY_SEARCH_APPLICATION_DIR
-#define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
-#endif
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
 namespace platform {
 namespace {
-
-constexpr DWORD kSafeSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
 
 // Whether the loader takes the LOAD_LIBRARY_SEARCH_* flags: asked once, the
 // way Microsoft advises (the update that brought the flags brought
@@ -101,7 +92,7 @@ LibraryHandle LoadSystemLibrary(const char* name) {
   return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-int RestrictLibrarySearch() { return SetDefaultSearch(kSafeSearch); }
+int RestrictLibrarySearch() { return SetDefaultSearch(win32::kSafeSearch); }
 
 int RestrictLibrarySearchToSystemFolder() { return SetDefaultSearch(LOAD_LIBRARY_SEARCH_SYSTEM32); }
 
@@ -116,7 +107,7 @@ LibraryHandle LoadLibraryFile(const char* name) {
   if (name == nullptr || *name == '\0') return nullptr;
   HMODULE module = nullptr;
   if (HasSafeSearch()) {
-    module = LoadLibraryExA(name, nullptr, kSafeSearch);
+    module = LoadLibraryExA(name, nullptr, win32::kSafeSearch);
   } else if (HasDirectory(name)) {
     module = LoadExactFile(name);
   } else {
