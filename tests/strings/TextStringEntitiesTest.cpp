@@ -57,6 +57,9 @@ TEST(TextStringEntities, DecodingProtectsSemicolonsOfReferencesThatStay) {
           {"&#3&#4;;", "&#3&#4,,"},
           {"x &#", "x &#"},
           {"x &", "x &"},
+          // Every ampersand that stays begins "&amp" (case folded), so nothing
+          // is protected, though none of them is an "&amp;".
+          {"&ampx; &AMPy;", "&ampx; &AMPy;"},
       },
       [](TextString& s) { s.DecodeEntities(); });
 }
