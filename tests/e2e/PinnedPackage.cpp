@@ -1,11 +1,13 @@
-// The libraries of the pinned-package end-to-end tests (setup_e2e.py,
-// PinnedPackageTest), one source in roles chosen by PINNED_ROLE:
+// The libraries of the pinned-package end-to-end tests (PinnedPackageTest.cpp
+// and one row of LibrarySearchTest.cpp), one source in roles chosen by
+// PINNED_ROLE:
 //  - 1, the installer library: imports e2e-static-companion.dll (a companion
 //    of the package) and e2e-system-standin.dll (which stands for a system
 //    DLL that Wine has no built-in of) statically, and loads e2e-companion.dll
 //    by bare name. Its PreInstall records where each of them was loaded
-//    from, then tries to write, rename and delete the package's files and
-//    records the errors; it returns SETUP_TEST_RESULT;
+//    from, then tries to write, rename and delete the package's files and to
+//    rename the folder holding them, and records the errors; it returns
+//    SETUP_TEST_RESULT;
 //  - 2, the static companion; 3, the system stand-in: an export each;
 //  - 4, an attacker's library: records "planted=<its path>" as soon as it is
 //    loaded (from DllMain), and exports what the stand-in and the static
@@ -99,6 +101,18 @@ PINNED_EXPORT int PREINSTALL_CALL PreInstall(const char* commandLine) {
   if (slash != nullptr)
     std::snprintf(slash + 1, sizeof data - (slash + 1 - data), "drivers\\net.inf");
   RecordError("delete-data", DeleteFileA(data));
+  // Windows refuses to rename a folder while a file in it is open; Wine
+  // does not. Where it succeeds the folder goes back at once, so that the
+  // rest of the run and the test's checks find the package where it was.
+  char folder[MAX_PATH];
+  std::snprintf(folder, sizeof folder, "%s", self);
+  slash = std::strrchr(folder, '\\');
+  if (slash != nullptr) *slash = '\0';
+  char movedFolder[MAX_PATH + 8];
+  std::snprintf(movedFolder, sizeof movedFolder, "%s.moved", folder);
+  const BOOL folderMoved = MoveFileA(folder, movedFolder);
+  RecordError("rename-folder", folderMoved);
+  if (folderMoved) MoveFileA(movedFolder, folder);
 
   const char* result = std::getenv("SETUP_TEST_RESULT");
   return result != nullptr ? static_cast<int>(std::strtol(result, nullptr, 10)) : 0;
