@@ -16,7 +16,9 @@ bench: deps
 
 # `make bench-startup`: setup.exe's time from start to exit under Wine against
 # bare-launcher.exe (tests/e2e/BareLauncher.cpp), alternating, STARTUP_RUNS
-# runs each; the medians and their ratio also go into docs/benchmarks.md.
+# runs each; then the pinned test release's setup.exe against the unpinned
+# one with the same package. The medians and ratios also go into
+# docs/benchmarks.md.
 STARTUP_RUNS ?= 25
 
 .PHONY: bench-startup
@@ -27,4 +29,6 @@ bench-startup: windows
 	  --driver $(WINDOWS_DIR)/tests/e2e/setup-driver.exe \
 	  --setup $(WINDOWS_DIR)/AdminExe/setup.exe \
 	  --bare $(WINDOWS_DIR)/tests/e2e/bare-launcher.exe \
-	  --library $(WINDOWS_DIR)/tests/e2e/e2e-recording.dll
+	  --library $(WINDOWS_DIR)/tests/e2e/e2e-recording.dll \
+	  --pinned-release $(WINDOWS_DIR)/tests/e2e/pinned-release \
+	  --standin $(WINDOWS_DIR)/tests/e2e/e2e-system-standin.dll
