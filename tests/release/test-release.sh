@@ -261,15 +261,19 @@ done <<'EOF'
 EOF
 
 # --- the signed file under Wine -----------------------------------------------------
+# setup-e2e-tests.exe runs under Wine and takes Windows paths: Z: is the
+# Linux root there.
+windows_path() { printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"; }
+e2e_tests=$windows_dir/tests/e2e/setup-e2e-tests.exe
+e2e_prefix=$windows_dir/release-test/wineprefix
 if ! why=$(bash tools/wine-can-run.sh); then
   echo "SKIP  signed setup.exe under Wine: $why"
-elif python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
-  --prefix "$windows_dir/release-test/wineprefix" \
-  --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pem/setup.exe" \
-  --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
-  --demo-library "$windows_dir/AdminExe/demo/dropnestlib.dll" \
-  CommandLineTest ExitCodeTest PlantedLibraryTest CompanionLibraryTest >"$work/e2e.log" 2>&1; then
-  echo "ok    signed setup.exe under Wine: $(grep -E '^Ran ' "$work/e2e.log")"
+elif "$windows_dir/wine-run.sh" --prefix "$e2e_prefix" "$e2e_tests" --gtest_color=no \
+  --gtest_filter='CommandLineTest.*:ExitCodeTest.*:PlantedLibraryTest.*:CompanionLibraryTest.*' \
+  --setup="$(windows_path "$work/pem/setup.exe")" \
+  --setup-debug="$(windows_path "$windows_dir/AdminExe/setup-debug.exe")" \
+  </dev/null >"$work/e2e.log" 2>&1; then
+  echo "ok    signed setup.exe under Wine: $(grep -E '^\[  PASSED  \]' "$work/e2e.log")"
 else
   tail -n 40 "$work/e2e.log"
   check "signed setup.exe under Wine" - false
@@ -279,13 +283,11 @@ fi
 # Runs as released; changed, missing or planted files never run.
 if ! why=$(bash tools/wine-can-run.sh); then
   echo "SKIP  pinned release under Wine: $why"
-elif python3 tests/e2e/setup_e2e.py --wine-run "$windows_dir/wine-run.sh" \
-  --prefix "$windows_dir/release-test/wineprefix" \
-  --driver "$windows_dir/tests/e2e/setup-driver.exe" --setup "$work/pinned/setup.exe" \
-  --setup-debug "$windows_dir/AdminExe/setup-debug.exe" --libraries "$windows_dir/tests/e2e" \
-  --demo-library "$windows_dir/AdminExe/demo/dropnestlib.dll" --pinned-release "$work/pinned" \
-  PinnedPackageTest >"$work/e2e-pinned.log" 2>&1; then
-  echo "ok    pinned release under Wine: $(grep -E '^Ran ' "$work/e2e-pinned.log")"
+elif "$windows_dir/wine-run.sh" --prefix "$e2e_prefix" "$e2e_tests" --gtest_color=no \
+  --gtest_filter='PinnedPackageTest.*' --setup="$(windows_path "$work/pinned/setup.exe")" \
+  --setup-debug="$(windows_path "$windows_dir/AdminExe/setup-debug.exe")" \
+  --pinned-release="$(windows_path "$work/pinned")" </dev/null >"$work/e2e-pinned.log" 2>&1; then
+  echo "ok    pinned release under Wine: $(grep -E '^\[  PASSED  \]' "$work/e2e-pinned.log")"
 else
   tail -n 40 "$work/e2e-pinned.log"
   check "pinned release under Wine" - false

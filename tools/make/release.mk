@@ -24,7 +24,7 @@ export SIGN_CERT SIGN_KEY SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_PKCS11_MODULE SIGN
 # rows that compare the two.
 RELEASE_TEST_TARGETS = setup setup-debug setup_driver e2e_recording e2e_lowercase e2e_noexport \
   e2e_companion_loader demo_installer e2e_pinned_library e2e_static_companion \
-  e2e_system_standin e2e_planted
+  e2e_system_standin e2e_planted setup_e2e_tests
 
 TEST_SUITES += test-release
 

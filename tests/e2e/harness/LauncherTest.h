@@ -54,11 +54,14 @@ class LauncherTest : public testing::Test {
   // The same, with SETUP_TEST_RESULT: what the test libraries' PreInstall returns.
   LaunchRequest Request(const std::string& program, long result,
                         const std::string& commandLine = "") const;
-  // Runs it with the record file removed first; a run that did not start or
-  // end, or an unreadable record, fails the test. The records are the
-  // recording library's, or with kKeyValue the pinned package's.
+  // Runs it with the record file removed first; a run that did not start
+  // (unless kMayNotStart) or end, or an unreadable record, fails the test.
+  // The records are the recording library's, or with kKeyValue the pinned
+  // package's.
   enum class Records { kRecording, kKeyValue };
-  Outcome RunProgram(const LaunchRequest& request, Records format = Records::kRecording);
+  enum class Expect { kRunsToItsEnd, kMayNotStart };
+  Outcome RunProgram(const LaunchRequest& request, Records format = Records::kRecording,
+                     Expect expect = Expect::kRunsToItsEnd);
 
   std::string QuotedCommandLine(const std::string& program, const std::string& tail) const {
     return "\"" + program + "\"" + tail;
