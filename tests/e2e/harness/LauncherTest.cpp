@@ -51,7 +51,7 @@ LaunchRequest LauncherTest::Request(const std::string& program,
                                     const std::string& commandLine) const {
   LaunchRequest request;
   request.program = program;
-  request.commandLine = commandLine.empty() ? QuotedCommandLine(program, " /test") : commandLine;
+  request.commandLine = commandLine.empty() ? "\"" + program + "\" /test" : commandLine;
   request.environment.emplace_back("SETUP_TEST_RECORD", recordFile_);
   return request;
 }

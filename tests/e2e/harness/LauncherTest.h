@@ -63,10 +63,6 @@ class LauncherTest : public testing::Test {
   Outcome RunProgram(const LaunchRequest& request, Records format = Records::kRecording,
                      Expect expect = Expect::kRunsToItsEnd);
 
-  std::string QuotedCommandLine(const std::string& program, const std::string& tail) const {
-    return "\"" + program + "\"" + tail;
-  }
-
   Sandbox sandbox_;
   std::string recordFile_;
 
