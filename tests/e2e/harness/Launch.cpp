@@ -153,7 +153,11 @@ std::string LaunchResult::Describe() const {
     std::snprintf(text, sizeof text, "did not start: error %lu (", startError);
     return text + ErrorText(startError) + ")";
   }
-  if (timedOut) return "did not end in time and was ended by force";
+  if (timedOut) {
+    std::snprintf(text, sizeof text, "did not end within %lu s and was ended by force",
+                  timeoutMs / 1000);
+    return text;
+  }
   std::snprintf(text, sizeof text, "exit code %ld (0x%08lX)", static_cast<long>(Code()),
                 static_cast<unsigned long>(exitCode));
   return text;
@@ -161,6 +165,7 @@ std::string LaunchResult::Describe() const {
 
 LaunchResult Launch(const LaunchRequest& request) {
   LaunchResult result;
+  result.timeoutMs = request.timeoutMs;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

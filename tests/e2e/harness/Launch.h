@@ -34,6 +34,7 @@ struct LaunchResult {
   bool started = false;
   unsigned long startError = 0;  // CreateProcess's error when it did not start
   bool timedOut = false;         // ended by force after timeoutMs
+  unsigned long timeoutMs = 0;   // the request's, for the message
   uint32_t exitCode = 0;
   std::vector<std::string> debugLines;       // OutputDebugStringA texts, in order
   std::vector<std::string> loadedLibraries;  // the full path of each DLL it loaded
