@@ -37,6 +37,11 @@ check() {
 "$wine_run" --prefix "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
 drive_c=$prefix/drive_c
 
+# The zip holds one folder, the kit (windows-test-kit unless KIT_DIR says
+# otherwise).
+top=$(cmake -E tar tf "$zip" | head -n 1)
+top=${top%%/*}
+
 # unpack FOLDER: the kit unpacked into C:\FOLDER.
 unpack() {
   mkdir -p "$drive_c/$1" && (cd "$drive_c/$1" && cmake -E tar xf "$zip")
@@ -46,7 +51,7 @@ unpack() {
 # output in $work/FOLDER.out, its exit status in $status.
 run() {
   status=0
-  "$wine_run" --prefix "$prefix" cmd /c "C:\\$1\\windows-test-kit\\run-tests.cmd" \
+  "$wine_run" --prefix "$prefix" cmd /c "C:\\$1\\$top\\run-tests.cmd" \
     </dev/null >"$work/$1.out" 2>&1 || status=$?
   tr -d '\r' <"$work/$1.out" >"$work/$1.txt"
 }
@@ -60,14 +65,14 @@ check "the kit passes under Wine's cmd: 2 passed, 0 failed" \
   [ "$(closing "$kit")" = "2 passed, 0 failed" ]
 check "run-tests.cmd exits 0" [ "$status" = 0 ]
 check "one line per program" eval '[ "$(grep -c "^passed  " "$work/$kit.txt")" = 2 ]'
-log=$drive_c/$kit/windows-test-kit/run-tests.log
+log=$drive_c/$kit/$top/run-tests.log
 check "run-tests.log holds the programs' output" eval 'grep -q "PASSED" "$log" &&
   grep -q "^===== e2e.setup-e2e-tests.exe: exit code 0" <(tr -d "\r" <"$log")'
 
 broken="Broken Kit"
 unpack "$broken"
-rm "$drive_c/$broken/windows-test-kit/unit/textstring_tests.exe"
-rm "$drive_c/$broken/windows-test-kit/e2e/setup.exe"
+rm "$drive_c/$broken/$top/unit/textstring_tests.exe"
+rm "$drive_c/$broken/$top/e2e/setup.exe"
 run "$broken"
 check "a broken kit: 0 passed, 2 failed" [ "$(closing "$broken")" = "0 passed, 2 failed" ]
 check "a broken kit: a missing program is named" grep -q \
