@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/e2e/harness/Files.h"
+#include "tests/e2e/harness/Inputs.h"
 #include "tests/e2e/harness/LauncherTest.h"
 
 namespace e2e {
@@ -89,21 +90,18 @@ TEST_F(CommandLineTest, TextHandedToPreInstall) {
 TEST_F(CommandLineTest, LongestModulePathIsRemoved) {
   // 259 characters and the terminator fill the 260-character buffer
   // exactly: the path still fits and must be removed. (A longer one cannot
-  // be tested: Wine starts no program from such a path.)
-  std::string folder = sandbox_.Path("Deep");
-  long remaining = 259 - static_cast<long>(folder.size() + std::string("\\setup.exe").size());
-  ASSERT_GT(remaining, 0) << "the sandbox path is too long already: " << folder;
-  while (remaining > 0) {
-    // A backslash and a name of at most 99 characters; never leave a
-    // remainder of 1, which would be a backslash without a name.
-    long part = remaining < 100 ? remaining : 100;
-    if (remaining - part == 1) --part;
-    folder += "\\" + std::string(static_cast<size_t>(part - 1), 'd');
-    remaining -= part;
-  }
-  const std::string app = Folder(folder);
-  const std::string exe = PutLauncher(app);
+  // be tested: Wine starts no program from such a path.) The length is in
+  // the program's own name, which the launcher does not care about: in a
+  // folder that deep, dropnestlib.dll's path would pass 260 characters,
+  // where Windows' loader gives up.
+  const std::string app = Folder("Long");
+  const std::string prefix = app + "\\setup-";
+  const long padding = 259 - static_cast<long>(prefix.size() + std::string(".exe").size());
+  ASSERT_GT(padding, 0) << "the sandbox path is too long already: " << app;
+  ASSERT_LE(padding + 10, 255) << "a name longer than a folder entry may be";
+  const std::string exe = prefix + std::string(static_cast<size_t>(padding), 'n') + ".exe";
   ASSERT_EQ(exe.size(), 259u);
+  EXPECT_TRUE(CopyOneFile(GetInputs().setup, exe));
   const std::string library = PutLibrary(app);
   ASSERT_FALSE(HasFailure());
   const Outcome run = RunProgram(Request(exe, 259, "\"" + exe + "\" /x"));
