@@ -23,10 +23,10 @@
 //                              default 60
 //     --report-time            also print the child's time from start to exit
 //     --debug-output           start the child as a debugger does, and print
-//                              what it tells a debugger (OutputDebugStringA,
+//                              what it told a debugger (OutputDebugStringA,
 //                              setup-debug.exe's debug trail), one line
-//                              "debug: TEXT" each, and each DLL it loads,
-//                              "loaded: PATH", as they come
+//                              "debug: TEXT" each, and each DLL it loaded,
+//                              "loaded: PATH", in the order they came
 //
 // Output (stdout), last line:  exit code: <signed decimal> (0x<hex>)
 // and with --report-time one more:  elapsed: <microseconds> us
@@ -34,17 +34,16 @@
 // end: a shell sees its low 8 bits, hence the line above); 2 for a usage
 // error, 3 when the child could not be started, 4 on a timeout, each with a
 // "setup-driver:" message on stderr and no "exit code:" line.
-#if !defined(_WIN32_WINNT) || _WIN32_WINNT < 0x0600
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600  // GetFinalPathNameByHandleA
-#endif
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "tests/e2e/harness/Launch.h"
+
+// Starting and following the child is the end-to-end tests' own launcher
+// (harness/Launch.h): the driver only turns options into a request and the
+// result into lines.
 namespace {
 
 int Usage(const char* message) {
@@ -53,7 +52,7 @@ int Usage(const char* message) {
                "usage: setup-driver.exe [--command-line TEXT | --command-line-hex HEX | "
                "--command-line-file FILE] "
                "[--cwd DIR] [--env NAME=VALUE]... [--path-prepend DIR] [--timeout SECONDS] "
-               "PROGRAM\n");
+               "[--report-time] [--debug-output] PROGRAM\n");
   return 2;
 }
 
@@ -77,7 +76,7 @@ bool DecodeHex(const char* hex, std::string* out) {
   return true;
 }
 
-bool ReadFile(const char* path, std::string* out) {
+bool ReadWholeFile(const char* path, std::string* out) {
   FILE* in = std::fopen(path, "rb");
   if (in == nullptr) return false;
   out->clear();
@@ -89,173 +88,73 @@ bool ReadFile(const char* path, std::string* out) {
   return ok;
 }
 
-// The child inherits the driver's environment, so changing the driver's own
-// is the simplest way to shape the child's.
-bool SetVariable(const char* assignment) {
-  const char* equals = std::strchr(assignment, '=');
-  if (equals == nullptr || equals == assignment) return false;
-  const std::string name(assignment, equals);
-  const char* value = equals + 1;
-  return SetEnvironmentVariableA(name.c_str(), *value != '\0' ? value : nullptr) != 0 ||
-         *value == '\0';
-}
-
-bool PrependPath(const char* folder) {
-  std::string path = folder;
-  char current[32767];
-  const DWORD length = GetEnvironmentVariableA("PATH", current, sizeof current);
-  if (length > 0 && length < sizeof current) {
-    path += ';';
-    path += current;
-  }
-  return SetEnvironmentVariableA("PATH", path.c_str()) != 0;
-}
-
-// Follows the child as its debugger until it ends: prints each text it
-// hands a debugger and each DLL it loads. Exceptions after the loader's
-// first breakpoint go back to the child unhandled, so that a crash ends it
-// with its exception code as it would without a debugger. False when the
-// child did not end within `timeoutMs`.
-bool FollowAsDebugger(DWORD timeoutMs) {
-  const DWORD started = GetTickCount();
-  bool greeted = false;
-  for (;;) {
-    const DWORD elapsed = GetTickCount() - started;
-    DEBUG_EVENT event;
-    if (elapsed >= timeoutMs || !WaitForDebugEvent(&event, timeoutMs - elapsed)) return false;
-    DWORD status = DBG_CONTINUE;
-    switch (event.dwDebugEventCode) {
-      case OUTPUT_DEBUG_STRING_EVENT: {
-        const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
-        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, event.dwProcessId);
-        std::string text(info.nDebugStringLength, '\0');
-        SIZE_T read = 0;
-        if (process != nullptr && !info.fUnicode &&
-            ReadProcessMemory(process, info.lpDebugStringData, &text[0], text.size(), &read)) {
-          text.resize(read);
-          while (!text.empty() && (text.back() == '\0' || text.back() == '\n')) text.pop_back();
-          std::printf("debug: %s\n", text.c_str());
-        }
-        if (process != nullptr) CloseHandle(process);
-        break;
-      }
-      case LOAD_DLL_DEBUG_EVENT:
-        if (event.u.LoadDll.hFile != nullptr) {
-          char path[MAX_PATH];
-          const DWORD length =
-              GetFinalPathNameByHandleA(event.u.LoadDll.hFile, path, sizeof path, 0);
-          if (length > 0 && length < sizeof path) {
-            std::printf("loaded: %s\n", std::strncmp(path, "\\\\?\\", 4) == 0 ? path + 4 : path);
-          }
-          CloseHandle(event.u.LoadDll.hFile);
-        }
-        break;
-      case CREATE_PROCESS_DEBUG_EVENT:
-        if (event.u.CreateProcessInfo.hFile != nullptr)
-          CloseHandle(event.u.CreateProcessInfo.hFile);
-        break;
-      case EXCEPTION_DEBUG_EVENT:
-        if (greeted || event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-          status = DBG_EXCEPTION_NOT_HANDLED;
-        }
-        greeted = true;
-        break;
-      case EXIT_PROCESS_DEBUG_EVENT:
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
-        std::fflush(stdout);
-        return true;
-      default:
-        break;
-    }
-    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* program = nullptr;
-  const char* directory = nullptr;
-  std::string commandLine;
+  e2e::LaunchRequest request;
+  request.timeoutMs = 60 * 1000;
   bool haveCommandLine = false;
-  DWORD timeoutSeconds = 60;
   bool reportTime = false;
-  bool debugOutput = false;
 
   for (int i = 1; i < argc; ++i) {
     const char* option = argv[i];
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(option, "--command-line") == 0 && hasValue) {
-      commandLine = argv[++i];
+      request.commandLine = argv[++i];
       haveCommandLine = true;
     } else if (std::strcmp(option, "--command-line-hex") == 0 && hasValue) {
-      if (!DecodeHex(argv[++i], &commandLine)) return Usage("bad hex in --command-line-hex");
+      if (!DecodeHex(argv[++i], &request.commandLine)) {
+        return Usage("bad hex in --command-line-hex");
+      }
       haveCommandLine = true;
     } else if (std::strcmp(option, "--command-line-file") == 0 && hasValue) {
-      if (!ReadFile(argv[++i], &commandLine)) return Usage("cannot read --command-line-file");
+      if (!ReadWholeFile(argv[++i], &request.commandLine)) {
+        return Usage("cannot read --command-line-file");
+      }
       haveCommandLine = true;
     } else if (std::strcmp(option, "--cwd") == 0 && hasValue) {
-      directory = argv[++i];
+      request.currentDirectory = argv[++i];
     } else if (std::strcmp(option, "--env") == 0 && hasValue) {
-      if (!SetVariable(argv[++i])) return Usage("bad --env, want NAME=VALUE");
+      const char* assignment = argv[++i];
+      const char* equals = std::strchr(assignment, '=');
+      if (equals == nullptr || equals == assignment) return Usage("bad --env, want NAME=VALUE");
+      request.environment.emplace_back(std::string(assignment, equals), equals + 1);
     } else if (std::strcmp(option, "--path-prepend") == 0 && hasValue) {
-      if (!PrependPath(argv[++i])) return Usage("cannot change PATH");
+      request.pathPrepend = argv[++i];
     } else if (std::strcmp(option, "--timeout") == 0 && hasValue) {
-      timeoutSeconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+      request.timeoutMs = std::strtoul(argv[++i], nullptr, 10) * 1000;
     } else if (std::strcmp(option, "--report-time") == 0) {
       reportTime = true;
     } else if (std::strcmp(option, "--debug-output") == 0) {
-      debugOutput = true;
+      request.followAsDebugger = true;
     } else if (option[0] == '-' && option[1] == '-') {
       return Usage("unknown option or missing value");
-    } else if (program == nullptr) {
-      program = option;
+    } else if (request.program.empty()) {
+      request.program = option;
     } else {
       return Usage("more than one program");
     }
   }
-  if (program == nullptr) return Usage("no program");
-  if (!haveCommandLine) commandLine = std::string("\"") + program + "\"";
+  if (request.program.empty()) return Usage("no program");
+  if (!haveCommandLine) request.commandLine = "\"" + request.program + "\"";
 
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process;
-  std::memset(&process, 0, sizeof process);
-  // CreateProcessA may write into the command line: hand it a private copy.
-  std::string writable = commandLine;
-  LARGE_INTEGER frequency, started, ended;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&started);
-  const DWORD flags = debugOutput ? DEBUG_ONLY_THIS_PROCESS : 0;
-  if (!CreateProcessA(program, &writable[0], nullptr, nullptr, FALSE, flags, nullptr, directory,
-                      &startup, &process)) {
-    std::fprintf(stderr, "setup-driver: cannot start %s: error %lu\n", program, GetLastError());
+  const e2e::LaunchResult result = e2e::Launch(request);
+  if (!result.started) {
+    std::fprintf(stderr, "setup-driver: cannot start %s: %s\n", request.program.c_str(),
+                 result.Describe().c_str());
     return 3;
   }
-  CloseHandle(process.hThread);
-
-  if ((debugOutput && !FollowAsDebugger(timeoutSeconds * 1000)) ||
-      WaitForSingleObject(process.hProcess, timeoutSeconds * 1000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    std::fprintf(stderr, "setup-driver: %s did not end within %lu s\n", program, timeoutSeconds);
+  for (const std::string& line : result.debugLines) std::printf("debug: %s\n", line.c_str());
+  for (const std::string& path : result.loadedLibraries) std::printf("loaded: %s\n", path.c_str());
+  if (result.timedOut) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "setup-driver: %s %s\n", request.program.c_str(),
+                 result.Describe().c_str());
     return 4;
   }
-  QueryPerformanceCounter(&ended);
-  DWORD code = 0;
-  const BOOL known = GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  if (!known) {
-    std::fprintf(stderr, "setup-driver: no exit code: error %lu\n", GetLastError());
-    return 3;
-  }
-  std::printf("exit code: %ld (0x%08lX)\n", static_cast<long>(static_cast<LONG>(code)),
-              static_cast<unsigned long>(code));
-  if (reportTime) {
-    const long long ticks = ended.QuadPart - started.QuadPart;
-    std::printf("elapsed: %lld us\n", ticks * 1000000 / frequency.QuadPart);
-  }
+  std::printf("exit code: %ld (0x%08lX)\n", static_cast<long>(result.Code()),
+              static_cast<unsigned long>(result.exitCode));
+  if (reportTime) std::printf("elapsed: %lld us\n", result.elapsedUs);
   std::fflush(stdout);
-  return static_cast<int>(code);
+  return static_cast<int>(result.exitCode);
 }

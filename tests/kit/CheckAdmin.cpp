@@ -4,34 +4,13 @@
 // manifest requires administrator rights: from a normal Command Prompt
 // every start would fail with ERROR_ELEVATION_REQUIRED, which is better
 // said once, first.
-#include <windows.h>
-
 #include <cstdio>
 
-namespace {
-
-// 1 elevated, 0 not, -1 unknown (with the error in *error).
-int IsElevated(DWORD* error) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-    *error = GetLastError();
-    return -1;
-  }
-  TOKEN_ELEVATION elevation = {};
-  DWORD size = 0;
-  const BOOL known =
-      GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-  *error = known ? 0 : GetLastError();
-  CloseHandle(token);
-  if (!known) return -1;
-  return elevation.TokenIsElevated != 0 ? 1 : 0;
-}
-
-}  // namespace
+#include "tests/e2e/harness/System.h"
 
 int main() {
-  DWORD error = 0;
-  const int elevated = IsElevated(&error);
+  unsigned long error = 0;
+  const int elevated = e2e::IsElevated(&error);
   if (elevated == 1) {
     std::printf("Administrator rights: yes\n");
     return 0;

@@ -20,7 +20,7 @@ class ScopedEnvironment {
 
   void Set(const std::string& name, const std::string& value) {
     Save(name);
-    SetEnvironmentVariableA(name.c_str(), value.c_str());
+    SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
   }
 
   void Prepend(const std::string& name, const std::string& head) {
@@ -175,6 +175,9 @@ LaunchResult Launch(const LaunchRequest& request) {
   const char* directory =
       request.currentDirectory.empty() ? nullptr : request.currentDirectory.c_str();
   const DWORD flags = request.followAsDebugger ? DEBUG_ONLY_THIS_PROCESS : 0;
+  LARGE_INTEGER frequency, started, finished;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
   BOOL created;
   {
     ScopedEnvironment environment;
@@ -203,6 +206,8 @@ LaunchResult Launch(const LaunchRequest& request) {
     WaitForSingleObject(process.hProcess, 5000);
     result.timedOut = true;
   } else {
+    QueryPerformanceCounter(&finished);
+    result.elapsedUs = (finished.QuadPart - started.QuadPart) * 1000000 / frequency.QuadPart;
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     result.exitCode = code;

@@ -18,8 +18,8 @@ struct LaunchRequest {
   std::string commandLine;       // the child's whole command line, as is
   std::string currentDirectory;  // "" keeps this process's own
   std::string pathPrepend;       // a folder put first on the child's PATH
-  // Variables set for the child alone; this process's own environment is
-  // as before once the child has started.
+  // Variables set for the child alone (an empty value removes one); this
+  // process's own environment is as before once the child has started.
   std::vector<std::pair<std::string, std::string>> environment;
   // Starts the child as a debugger does and collects what it tells one and
   // which DLLs it loads (LaunchResult::debugLines, loadedLibraries).
@@ -36,6 +36,7 @@ struct LaunchResult {
   bool timedOut = false;         // ended by force after timeoutMs
   unsigned long timeoutMs = 0;   // the request's, for the message
   uint32_t exitCode = 0;
+  long long elapsedUs = 0;                   // from CreateProcess to the child's end
   std::vector<std::string> debugLines;       // OutputDebugStringA texts, in order
   std::vector<std::string> loadedLibraries;  // the full path of each DLL it loaded
 
