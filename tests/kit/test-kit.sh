@@ -2,8 +2,10 @@
 # Runs the Windows test kit as a vendor would, under Wine: unpacks the zip
 # into a fresh Wine prefix, in a folder whose name has a blank, and runs
 # run-tests.cmd with Wine's own cmd. It must close with "2 passed, 0 failed"
-# and exit 0; a kit with a program missing and the launcher gone must
-# report both as failed and exit non-zero.
+# and exit 0, in a prefix of 64-bit Windows (the 32-bit programs run
+# through WoW64, as on most vendors' machines) and in one of 32-bit Windows;
+# a kit with a program missing and the launcher gone must report both as
+# failed and exit non-zero.
 #
 # Usage: tests/kit/test-kit.sh KIT_ZIP WINDOWS_DIR
 set -uo pipefail
@@ -33,8 +35,11 @@ check() {
   fi
 }
 
-# A new prefix is made by the wrapper on its first run.
+# New prefixes are made by the wrapper on their first run; WINEARCH picks
+# the kind of Windows.
 "$wine_run" --prefix "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
+prefix32=$work/wineprefix32
+WINEARCH=win32 "$wine_run" --prefix "$prefix32" cmd /c exit </dev/null >/dev/null 2>&1
 drive_c=$prefix/drive_c
 
 # The zip holds one folder, the kit (windows-test-kit unless KIT_DIR says
@@ -51,7 +56,7 @@ unpack() {
 # output in $work/FOLDER.out, its exit status in $status.
 run() {
   status=0
-  "$wine_run" --prefix "$prefix" cmd /c "C:\\$1\\$top\\run-tests.cmd" \
+  "$wine_run" --prefix "${run_prefix:-$prefix}" cmd /c "C:\\$1\\$top\\run-tests.cmd" \
     </dev/null >"$work/$1.out" 2>&1 || status=$?
   tr -d '\r' <"$work/$1.out" >"$work/$1.txt"
 }
@@ -68,6 +73,14 @@ check "one line per program" eval '[ "$(grep -c "^passed  " "$work/$kit.txt")" =
 log=$drive_c/$kit/$top/run-tests.log
 check "run-tests.log holds the programs' output" eval 'grep -q "PASSED" "$log" &&
   grep -q "^===== e2e.setup-e2e-tests.exe: exit code 0" <(tr -d "\r" <"$log")'
+
+kit32="Kit on 32-bit Windows"
+drive_c=$prefix32/drive_c unpack "$kit32"
+run_prefix=$prefix32 run "$kit32"
+check "the kit passes in a 32-bit prefix too: 2 passed, 0 failed" \
+  [ "$(closing "$kit32")" = "2 passed, 0 failed" ]
+check "in a 32-bit prefix, run-tests.cmd exits 0" [ "$status" = 0 ]
+check "the 32-bit prefix is one (no SysWOW64)" [ ! -e "$prefix32/drive_c/windows/syswow64" ]
 
 broken="Broken Kit"
 unpack "$broken"
