@@ -83,6 +83,15 @@ PINNED_EXPORT int PREINSTALL_CALL PreInstall(const char* commandLine) {
                : nullptr,
            path);
   Record("bare-companion", path);
+  // A system DLL that nothing has loaded yet, by bare name: only the
+  // process's search decides where it comes from (the tests put a copy of
+  // the stand-in into the system folder under this name).
+  HMODULE late = LoadLibraryA("e2e-late-standin.dll");
+  ModuleOf(late != nullptr
+               ? reinterpret_cast<const void*>(GetProcAddress(late, "SystemStandInMarker"))
+               : nullptr,
+           path);
+  Record("late-standin", path);
 
   // The package's files must stay as checked while the package runs.
   char self[MAX_PATH];

@@ -33,10 +33,12 @@ class PinnedPackageTest : public LauncherTest {
     LauncherTest::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(standIn_.Put(TestLibrary(kSystemStandIn), kSystemStandIn));
+    ASSERT_TRUE(lateStandIn_.Put(TestLibrary(kSystemStandIn), kLateStandIn));
   }
 
   void TearDown() override {
     EXPECT_TRUE(standIn_.Remove());
+    EXPECT_TRUE(lateStandIn_.Remove());
     LauncherTest::TearDown();
   }
 
@@ -58,9 +60,10 @@ class PinnedPackageTest : public LauncherTest {
     SCOPED_TRACE("records:\n" + Describe(run.pinned));
     EXPECT_EQ(run.Code(), result);
     EXPECT_EQ(run.pinned.count("planted"), 0u);
-    std::vector<std::string> systemCopies;
+    std::vector<std::string> systemCopies, lateSystemCopies;
     for (const std::string& folder : SystemFolderNames()) {
       systemCopies.push_back(JoinPath(folder, kSystemStandIn));
+      lateSystemCopies.push_back(JoinPath(folder, kLateStandIn));
     }
     const struct {
       const char* key;
@@ -71,6 +74,7 @@ class PinnedPackageTest : public LauncherTest {
         {"bare-companion", {JoinPath(app, kCompanion)}},
         // A 32-bit process may see the WoW64 system folder under either name.
         {"system-standin", systemCopies},
+        {"late-standin", lateSystemCopies},
     };
     for (const auto& part : expected) {
       const auto found = run.pinned.find(part.key);
@@ -88,6 +92,7 @@ class PinnedPackageTest : public LauncherTest {
   }
 
   SystemFolderFile standIn_;
+  SystemFolderFile lateStandIn_;
 };
 
 TEST_F(PinnedPackageTest, ReleaseRunsAndPassesTheResult) {
@@ -152,6 +157,17 @@ TEST_F(PinnedPackageTest, ChangedPackageIsRefusedBeforeAnythingRuns) {
        [](const std::string& app) {
          return AppendBytes(JoinPath(app, "drivers\\net.inf"), "; changed\r\n");
        }},
+      // Only the digest tells this one: the size is as pinned.
+      {"a data file changed, its size kept",
+       [](const std::string& app) {
+         const std::string inf = JoinPath(app, "drivers\\net.inf");
+         std::string bytes;
+         if (!ReadBytes(inf, &bytes) || bytes.empty()) {
+           return testing::AssertionFailure() << "cannot read " << inf;
+         }
+         bytes[0] = bytes[0] == '[' ? ';' : '[';
+         return WriteBytes(inf, bytes);
+       }},
       {"a pinned file missing",
        [](const std::string& app) { return RemovePath(JoinPath(app, kCompanion)); }},
   };
@@ -175,6 +191,7 @@ TEST_F(PinnedPackageTest, PlantedLibrariesAreNeverLoaded) {
     const char* name;  // of the planted copy
   } rows[] = {
       {"the system stand-in's name, for the static import", kSystemStandIn},
+      {"a system DLL the library loads by bare name at run time", kLateStandIn},
       {"a system DLL setup.exe loads at run time", "bcrypt.dll"},
       {"a system DLL loaded on the loader's behalf", "cryptbase.dll"},
       {"an unknown name", "e2e-unknown.dll"},

@@ -25,6 +25,9 @@ constexpr char kPinnedLibrary[] = "e2e-pinned-library.dll";      // its dropnest
 constexpr char kStaticCompanion[] = "e2e-static-companion.dll";  // imported by it
 constexpr char kSystemStandIn[] = "e2e-system-standin.dll";      // a system DLL it imports
 constexpr char kPlanted[] = "e2e-planted.dll";                   // an attacker's: records "planted"
+// The stand-in again, under a name the installer library loads by bare name
+// at run time (a copy the tests put into the system folder; not built).
+constexpr char kLateStandIn[] = "e2e-late-standin.dll";
 
 constexpr const char* kAllTestLibraries[] = {kRecording,       kLowercase,     kNoExport,
                                              kCompanionLoader, kDecorated,     kPinnedLibrary,
