@@ -30,7 +30,7 @@ void Preconditions::SetUp() {
                                            std::to_string(error))
                    << ".\nsetup.exe asks for them: run setup-e2e-tests.exe from an "
                       "administrator Command Prompt (Start, type cmd, right-click "
-                      "\"Command Prompt\", \"Outcome as administrator\").";
+                      "\"Command Prompt\", \"Run as administrator\").";
     }
   }
 }
