@@ -24,18 +24,20 @@ if exist "C:\OvratDebug\" if not exist "C:\OvratDebug\made-by-setup-e2e-tests.tx
   exit /b 2
 )
 
-echo Test kit run: %DATE% %TIME%> "%LOG%"
-ver>> "%LOG%"
-echo Processor: %PROCESSOR_ARCHITECTURE% %PROCESSOR_ARCHITEW6432%>> "%LOG%"
-if exist "%KIT%kit-info.txt" type "%KIT%kit-info.txt">> "%LOG%"
+rem Redirections stand first: a digit just before ">" (of a time, an exit
+rem code) would be taken for the number of a handle.
+>"%LOG%" echo Test kit run: %DATE% %TIME%
+>>"%LOG%" ver
+>>"%LOG%" echo Processor: %PROCESSOR_ARCHITECTURE% %PROCESSOR_ARCHITEW6432%
+if exist "%KIT%kit-info.txt" >>"%LOG%" type "%KIT%kit-info.txt"
 
 set PASSED=0
 set FAILED=0
 for %%P in (@KIT_PROGRAMS@) do call :run %%P
 
 echo !PASSED! passed, !FAILED! failed
-echo.>> "%LOG%"
-echo !PASSED! passed, !FAILED! failed>> "%LOG%"
+>>"%LOG%" echo.
+>>"%LOG%" echo !PASSED! passed, !FAILED! failed
 echo The whole output: %LOG%
 if not "!FAILED!"=="0" exit /b 1
 exit /b 0
@@ -44,17 +46,17 @@ rem :run PROGRAM runs one program (a path relative to the kit) and counts it.
 rem Exit codes are compared with 0, not with "errorlevel 1": a crash gives a
 rem negative code, which "errorlevel 1" would take for success.
 :run
-echo.>> "%LOG%"
-echo ===== %~1>> "%LOG%"
+>>"%LOG%" echo.
+>>"%LOG%" echo ===== %~1
 if not exist "%KIT%%~1" (
   echo FAILED  %~1 ^(missing from the kit^)
-  echo missing from the kit>> "%LOG%"
+  >>"%LOG%" echo missing from the kit
   set /a FAILED+=1
   exit /b 0
 )
-"%KIT%%~1" --gtest_color=no>> "%LOG%" 2>&1
+"%KIT%%~1" --gtest_color=no >>"%LOG%" 2>&1
 set "CODE=!errorlevel!"
-echo ===== %~1: exit code !CODE!>> "%LOG%"
+>>"%LOG%" echo ===== %~1: exit code !CODE!
 if "!CODE!"=="0" (
   echo passed  %~1
   set /a PASSED+=1
