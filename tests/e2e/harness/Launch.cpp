@@ -83,14 +83,19 @@ std::string LoadedPath(HANDLE file) {
                                                                  : std::string(path, length);
 }
 
+// STATUS_WX86_BREAKPOINT: the breakpoint with which WoW64 greets a debugger
+// of a 32-bit process on 64-bit Windows, besides the loader's own.
+constexpr DWORD kWow64Breakpoint = 0x4000001F;
+
 // Follows the child as its debugger (as setup-driver.exe --debug-output
 // does) until it ends: each text it hands a debugger and each DLL it
-// loads. Exceptions after the loader's first breakpoint go back to the
-// child unhandled, so that a crash ends it with its exception code as it
-// would without a debugger. False when the child did not end in time.
+// loads. Every exception but the first breakpoint of each kind goes back
+// to the child unhandled, so that a crash ends it with its exception code
+// as it would without a debugger. False when the child did not end in time.
 bool FollowAsDebugger(DWORD timeoutMs, LaunchResult* result) {
   const DWORD started = GetTickCount();
   bool greeted = false;
+  bool greetedByWow64 = false;
   for (;;) {
     const DWORD elapsed = GetTickCount() - started;
     DEBUG_EVENT event;
@@ -113,10 +118,19 @@ bool FollowAsDebugger(DWORD timeoutMs, LaunchResult* result) {
         }
         break;
       case EXCEPTION_DEBUG_EVENT:
-        if (greeted || event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-          status = DBG_EXCEPTION_NOT_HANDLED;
+        switch (event.u.Exception.ExceptionRecord.ExceptionCode) {
+          case EXCEPTION_BREAKPOINT:
+            if (greeted) status = DBG_EXCEPTION_NOT_HANDLED;
+            greeted = true;
+            break;
+          case kWow64Breakpoint:
+            if (greetedByWow64) status = DBG_EXCEPTION_NOT_HANDLED;
+            greetedByWow64 = true;
+            break;
+          default:
+            status = DBG_EXCEPTION_NOT_HANDLED;
+            break;
         }
-        greeted = true;
         break;
       case EXIT_PROCESS_DEBUG_EVENT:
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
