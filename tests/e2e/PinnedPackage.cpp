@@ -66,6 +66,18 @@ void RecordError(const char* key, BOOL succeeded) {
   Record(key, value);
 }
 
+// Loads `name` by bare name, as installer libraries do, and records the
+// path of the module that answered (where `exported` lives); "none" when
+// the search found nothing.
+void RecordBareLoad(const char* key, const char* name, const char* exported) {
+  HMODULE module = LoadLibraryA(name);
+  char path[MAX_PATH];
+  ModuleOf(
+      module != nullptr ? reinterpret_cast<const void*>(GetProcAddress(module, exported)) : nullptr,
+      path);
+  Record(key, path);
+}
+
 }  // namespace
 
 PINNED_EXPORT int PREINSTALL_CALL PreInstall(const char* commandLine) {
@@ -77,21 +89,11 @@ PINNED_EXPORT int PREINSTALL_CALL PreInstall(const char* commandLine) {
   Record("static-companion", path);
   ModuleOf(reinterpret_cast<const void*>(&SystemStandInMarker), path);
   Record("system-standin", path);
-  HMODULE companion = LoadLibraryA("e2e-companion.dll");
-  ModuleOf(companion != nullptr
-               ? reinterpret_cast<const void*>(GetProcAddress(companion, "PreInstall"))
-               : nullptr,
-           path);
-  Record("bare-companion", path);
+  RecordBareLoad("bare-companion", "e2e-companion.dll", "PreInstall");
   // A system DLL that nothing has loaded yet, by bare name: only the
   // process's search decides where it comes from (the tests put a copy of
   // the stand-in into the system folder under this name).
-  HMODULE late = LoadLibraryA("e2e-late-standin.dll");
-  ModuleOf(late != nullptr
-               ? reinterpret_cast<const void*>(GetProcAddress(late, "SystemStandInMarker"))
-               : nullptr,
-           path);
-  Record("late-standin", path);
+  RecordBareLoad("late-standin", "e2e-late-standin.dll", "SystemStandInMarker");
 
   // The package's files must stay as checked while the package runs.
   char self[MAX_PATH];
